@@ -1,0 +1,40 @@
+#include "aol/window_utils.h"
+
+#include <cmath>
+
+namespace zantic {
+
+void PumpEvents(EventLoop& events) { events.PumpEvents(); }
+
+void Pause(EventLoop& events, double seconds) {
+  // The deadline is computed once and every test compares against it, so the test and the
+  // wait agree exactly on when the pause is over.
+  const double deadline = events.Now() + seconds;
+  while (events.Now() < deadline) {
+    PumpEvents(events);
+    if (events.Now() >= deadline) return;
+    events.WaitForEvents(deadline);
+  }
+}
+
+void KeepOnTop(WindowSystem& windows, Hwnd window) {
+  windows.SetWindowPos(window, kHwndTopmost, 0, 0, 0, 0, kSwpNoSize | kSwpNoMove);
+}
+
+void BeginWindowDrag(WindowSystem& windows, Hwnd window) {
+  // SC_MOVE | 2 (a move with the mouse), as the 16-bit value 0xF012 sign-extended.
+  constexpr std::intptr_t kMoveWithMouse = -4078;
+  windows.ReleaseCapture();
+  windows.SendMessageA(window, wm::kSysCommand, static_cast<std::uintptr_t>(kMoveWithMouse), 0);
+}
+
+void SlideOutWindow(WindowSystem& windows, EventLoop& events, Hwnd window) {
+  constexpr double kStep = 300;
+  constexpr double kLimit = 7200;
+  do {
+    PumpEvents(events);
+    windows.SetWindowTop(window, std::floor(windows.GetWindowTop(window)) + kStep);
+  } while (windows.GetWindowTop(window) <= kLimit);
+}
+
+}  // namespace zantic

@@ -1,0 +1,24 @@
+// The idle state record: everything an idle run needs between button clicks.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zantic {
+
+enum class IdleMode { None, Regular, Link };
+
+// "no", "yes", "link".
+std::string_view ToText(IdleMode mode);
+
+struct IdleState {
+  IdleMode Mode = IdleMode::None;
+  bool Running = false;
+  // Completed minutes of the current run, as plain decimal digits.
+  std::string Minutes = "0";
+  std::string Reason;
+  std::string LinkDescription;
+  std::string LinkUrl;
+};
+
+}  // namespace zantic

@@ -1,0 +1,31 @@
+// The event pump and clock over the Win32 message queue.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "platform/ports.h"
+
+namespace zantic::win32 {
+
+class Win32EventLoop : public EventLoop {
+ public:
+  Win32EventLoop();
+
+  // Gives a window a first look at each message (dialog-style keyboard navigation);
+  // returns true when it handled the message.
+  std::function<bool(MSG&)> pre_translate;
+
+  void PumpEvents() override;
+  double Now() override;
+  void WaitForEvents(double deadline) override;
+
+  // Handles one message as PumpEvents does (for the outermost message loop).
+  void Dispatch(MSG& msg);
+
+ private:
+  double seconds_per_tick_;
+};
+
+}  // namespace zantic::win32

@@ -1,0 +1,158 @@
+#include "fakes/fake_desktop.h"
+
+#include <algorithm>
+
+namespace zantic::fakes {
+
+Message SetText(Hwnd window, std::string text) {
+  return {window, wm::kSetText, 0, 0, std::move(text), false};
+}
+Message Char(Hwnd window, std::uintptr_t code) { return {window, wm::kChar, code, 0, {}, false}; }
+Message Sent(Hwnd window, unsigned msg, std::uintptr_t wparam, std::intptr_t lparam) {
+  return {window, msg, wparam, lparam, {}, false};
+}
+Message Posted(Hwnd window, unsigned msg, std::uintptr_t wparam, std::intptr_t lparam) {
+  return {window, msg, wparam, lparam, {}, true};
+}
+
+Hwnd FakeDesktop::Add(Hwnd parent, std::string cls, std::string caption) {
+  const Hwnd id = next_;
+  next_ += 4;
+  windows_[id] = Window{std::move(cls), std::move(caption), parent, {}, -1};
+  Siblings(parent).push_back(id);
+  return id;
+}
+
+Hwnd FakeDesktop::AddTopLevel(std::string cls, std::string caption) {
+  return Add(kNoWindow, std::move(cls), std::move(caption));
+}
+
+Hwnd FakeDesktop::AddChild(Hwnd parent, std::string cls, std::string caption) {
+  return Add(parent, std::move(cls), std::move(caption));
+}
+
+std::vector<Hwnd>& FakeDesktop::Siblings(Hwnd parent) {
+  return parent == kNoWindow ? top_levels_ : windows_.at(parent).children;
+}
+
+void FakeDesktop::BringToFront(Hwnd window) {
+  auto& siblings = Siblings(windows_.at(window).parent);
+  siblings.erase(std::find(siblings.begin(), siblings.end(), window));
+  siblings.insert(siblings.begin(), window);
+}
+
+void FakeDesktop::Destroy(Hwnd window) {
+  if (!Alive(window)) return;
+  for (Hwnd child : std::vector<Hwnd>(windows_.at(window).children)) Destroy(child);
+  auto& siblings = Siblings(windows_.at(window).parent);
+  siblings.erase(std::find(siblings.begin(), siblings.end(), window));
+  windows_.erase(window);
+}
+
+void FakeDesktop::SetCaption(Hwnd window, std::string caption) {
+  windows_.at(window).caption = std::move(caption);
+}
+
+void FakeDesktop::ReportLength(Hwnd window, int length) {
+  windows_.at(window).reported_length = length;
+}
+
+std::vector<Message> FakeDesktop::ReceivedBy(Hwnd window) const {
+  std::vector<Message> received;
+  std::copy_if(log_.begin(), log_.end(), std::back_inserter(received),
+               [window](const Message& m) { return m.window == window; });
+  return received;
+}
+
+std::string FakeDesktop::Caption(Hwnd window) const {
+  auto it = windows_.find(window);
+  return it == windows_.end() ? std::string() : it->second.caption;
+}
+
+FakeDesktop::Client FakeDesktop::AddClientWithRoom(const std::string& screen_name) {
+  Client c{};
+  c.frame = AddTopLevel("AOL Frame25", "America  Online");
+  c.mdi = AddChild(c.frame, "MDIClient");
+  AddChild(c.mdi, "AOL Child", "Welcome, " + screen_name + "!");
+  c.room = AddChild(c.mdi, "AOL Child", "Lobby 42");
+  c.transcript = AddChild(c.room, "RICHCNTL");
+  AddChild(c.room, "_AOL_Listbox");
+  AddChild(c.room, "_AOL_Icon");
+  AddChild(c.room, "_AOL_Static", "Lobby 42");
+  c.entry = AddChild(c.room, "RICHCNTL");
+  return c;
+}
+
+Hwnd FakeDesktop::FindWindowA(std::string_view cls, std::optional<std::string_view> caption) {
+  for (Hwnd w : top_levels_) {
+    const Window& window = windows_.at(w);
+    if (window.cls == cls && (!caption || window.caption == *caption)) return w;
+  }
+  return kNoWindow;
+}
+
+Hwnd FakeDesktop::FindWindowExA(Hwnd parent, Hwnd after, std::string_view cls,
+                                std::optional<std::string_view> caption) {
+  if (!Alive(parent)) return kNoWindow;
+  const auto& children = windows_.at(parent).children;
+  auto it = children.begin();
+  if (after != kNoWindow) {
+    it = std::find(children.begin(), children.end(), after);
+    if (it == children.end()) return kNoWindow;
+    ++it;
+  }
+  for (; it != children.end(); ++it) {
+    const Window& window = windows_.at(*it);
+    if (window.cls == cls && (!caption || window.caption == *caption)) return *it;
+  }
+  return kNoWindow;
+}
+
+void FakeDesktop::Deliver(Message message) {
+  if (!Alive(message.window)) return;
+  if (message.msg == wm::kSetText) windows_.at(message.window).caption = message.text;
+  log_.push_back(message);
+  if (on_message) on_message(log_.back());
+}
+
+std::intptr_t FakeDesktop::SendMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                                        std::intptr_t lparam) {
+  Deliver({window, msg, wparam, lparam, {}, false});
+  return 0;
+}
+
+std::intptr_t FakeDesktop::SendTextMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                                            std::string_view text) {
+  Deliver({window, msg, wparam, 0, std::string(text), false});
+  return 1;
+}
+
+void FakeDesktop::PostMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                               std::intptr_t lparam) {
+  Deliver({window, msg, wparam, lparam, {}, true});
+}
+
+int FakeDesktop::GetWindowTextLengthA(Hwnd window) {
+  if (!Alive(window)) return 0;
+  const Window& w = windows_.at(window);
+  return w.reported_length >= 0 ? w.reported_length : static_cast<int>(w.caption.size());
+}
+
+std::string FakeDesktop::GetWindowTextA(Hwnd window, int size) {
+  if (!Alive(window) || size <= 0) return {};
+  const std::string& caption = windows_.at(window).caption;
+  return caption.substr(0, static_cast<std::size_t>(size - 1));
+}
+
+void FakeDesktop::SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
+                               unsigned flags) {
+  window_pos_calls.push_back({window, insert_after, x, y, cx, cy, flags});
+}
+
+void FakeDesktop::ReleaseCapture() { ++release_capture_calls; }
+
+double FakeDesktop::GetWindowTop(Hwnd window) { return tops[window]; }
+
+void FakeDesktop::SetWindowTop(Hwnd window, double twips) { tops[window] = twips; }
+
+}  // namespace zantic::fakes

@@ -1,0 +1,107 @@
+// An in-memory desktop: a window tree with classes, captions and child order, answering
+// the window-system port, with a record of every message each window received.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/ports.h"
+
+namespace zantic::fakes {
+
+struct Message {
+  Hwnd window = kNoWindow;
+  unsigned msg = 0;
+  std::uintptr_t wparam = 0;
+  std::intptr_t lparam = 0;
+  std::string text;  // the text of a text message (WM_SETTEXT)
+  bool posted = false;
+
+  bool operator==(const Message&) const = default;
+};
+
+// Shorthands for expected messages.
+Message SetText(Hwnd window, std::string text);
+Message Char(Hwnd window, std::uintptr_t code);
+Message Sent(Hwnd window, unsigned msg, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
+Message Posted(Hwnd window, unsigned msg, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
+
+class FakeDesktop : public WindowSystem {
+ public:
+  // Windows are added behind their existing siblings, so creation order is child order.
+  Hwnd AddTopLevel(std::string cls, std::string caption = {});
+  Hwnd AddChild(Hwnd parent, std::string cls, std::string caption = {});
+  // Moves a window to the front of its siblings.
+  void BringToFront(Hwnd window);
+  void Destroy(Hwnd window);
+  void SetCaption(Hwnd window, std::string caption);
+  // Makes GetWindowTextLengthA report `length` instead of the caption's length.
+  void ReportLength(Hwnd window, int length);
+
+  // Every message sent or posted, to any window, in order.
+  const std::vector<Message>& Log() const { return log_; }
+  std::vector<Message> ReceivedBy(Hwnd window) const;
+  void ClearLog() { log_.clear(); }
+  // Called for every message that reaches a live window (after it is logged).
+  std::function<void(const Message&)> on_message;
+
+  // The chat room most tests need: returns the room; entry box and transcript via out-args.
+  struct Client {
+    Hwnd frame, mdi, room, transcript, entry;
+  };
+  Client AddClientWithRoom(const std::string& screen_name = "Pat Doe");
+
+  // The text a WM_SETTEXT last put into the window, if any.
+  std::string Caption(Hwnd window) const;
+
+  // Window top in twips (for the main window's moves).
+  struct WindowPosCall {
+    Hwnd window, insert_after;
+    int x, y, cx, cy;
+    unsigned flags;
+    bool operator==(const WindowPosCall&) const = default;
+  };
+  std::vector<WindowPosCall> window_pos_calls;
+  int release_capture_calls = 0;
+  std::map<Hwnd, double> tops;
+
+  // WindowSystem
+  Hwnd FindWindowA(std::string_view cls, std::optional<std::string_view> caption) override;
+  Hwnd FindWindowExA(Hwnd parent, Hwnd after, std::string_view cls,
+                     std::optional<std::string_view> caption) override;
+  std::intptr_t SendMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                             std::intptr_t lparam) override;
+  std::intptr_t SendTextMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                                 std::string_view text) override;
+  void PostMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                    std::intptr_t lparam) override;
+  int GetWindowTextLengthA(Hwnd window) override;
+  std::string GetWindowTextA(Hwnd window, int size) override;
+  void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
+                    unsigned flags) override;
+  void ReleaseCapture() override;
+  double GetWindowTop(Hwnd window) override;
+  void SetWindowTop(Hwnd window, double twips) override;
+
+ private:
+  struct Window {
+    std::string cls;
+    std::string caption;
+    Hwnd parent = kNoWindow;
+    std::vector<Hwnd> children;
+    int reported_length = -1;
+  };
+  Hwnd Add(Hwnd parent, std::string cls, std::string caption);
+  std::vector<Hwnd>& Siblings(Hwnd parent);
+  bool Alive(Hwnd window) const { return windows_.count(window) != 0; }
+  void Deliver(Message message);
+
+  std::map<Hwnd, Window> windows_;
+  std::vector<Hwnd> top_levels_;
+  std::vector<Message> log_;
+  Hwnd next_ = 0x100;
+};
+
+}  // namespace zantic::fakes

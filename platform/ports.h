@@ -148,3 +148,18 @@ class ChatScanner {
 };
 
 }  // namespace zantic
+
+namespace zantic {
+
+// Every port the program's logic uses, handed to the main window's handlers.
+struct Ports {
+  WindowSystem& windows;
+  EventLoop& events;
+  ProfileFile& profile;
+  MessageBoxes& boxes;
+  Process& process;
+  FormControls& form;
+  ChatScanner& chat1;
+};
+
+}  // namespace zantic

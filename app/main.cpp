@@ -1,14 +1,37 @@
-// zantic idle: the program's entry point.
+// zantic idle: the program's entry point. Creates the Win32 adapters and the main window,
+// runs the window's load sequence, shows the window and handles its events until the
+// program ends through the window's "X" label.
 #include <windows.h>
+#include <commctrl.h>
 
-#include "aol/chat_room.h"
-#include "core/announcement.h"
 #include "platform/win32/event_loop_win32.h"
+#include "platform/win32/system_services_win32.h"
 #include "platform/win32/window_system_win32.h"
+#include "ui/form1.h"
+#include "ui/win32/form1_window.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&common);
+
   zantic::win32::Win32WindowSystem windows;
   zantic::win32::Win32EventLoop events;
-  zantic::SendChatLine(windows, zantic::LoadedByLine(""));
-  return 0;
+  zantic::win32::Win32ProfileFile profile;
+  zantic::win32::Win32MessageBoxes boxes;
+  zantic::win32::Win32Process process;
+  zantic::win32::NullChatScanner chat1;
+
+  zantic::win32::Form1Window window(instance);
+  if (!window.Handle()) return 1;
+  boxes.owner = window.Handle();
+  zantic::Form1 form(zantic::Ports{windows, events, profile, boxes, process, window, chat1});
+  window.Attach(form);
+  events.pre_translate = [&window](MSG& msg) { return window.PreTranslate(msg); };
+
+  form.Form_Load();
+  window.ShowFirstTime();
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) events.Dispatch(msg);
+  return static_cast<int>(msg.wParam);
 }

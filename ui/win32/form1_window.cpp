@@ -1,0 +1,421 @@
+#include "ui/win32/form1_window.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+
+#include "platform/win32/text_encoding.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/resource_ids.h"
+
+namespace zantic::win32 {
+namespace {
+
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kLightGrey = RGB(224, 224, 224);
+
+// The window and its controls, in twips (1440 to the inch).
+constexpr int kFormWidth = 3420;
+constexpr int kFormHeight = 855;
+constexpr int kLineX = 720;
+constexpr int kLineBottom = 840;
+
+enum class Kind { Label, Box, Logo };
+
+struct Layout {
+  Control control;
+  Kind kind;
+  const wchar_t* text;
+  int left, top, width, height;
+  bool shown;
+};
+
+// In the order the controls lie on top of one another, topmost first. Where two that can
+// be shown together overlap, the label lies above the box and the box above the logo, and
+// the URL box above the description box.
+constexpr Layout kLayout[] = {
+    {Control::Label1, Kind::Label, L"zantic idle by vorn", 1080, 0, 1455, 255, true},
+    {Control::Label3, Kind::Label, L"?", 2880, 0, 255, 255, true},
+    {Control::Label2, Kind::Label, L"X", 3240, 0, 255, 255, true},
+    {Control::Label4, Kind::Label, L"reg. idle", 120, 120, 615, 255, true},
+    {Control::Label5, Kind::Label, L"link idle", 120, 360, 615, 255, true},
+    {Control::Label6, Kind::Label, L"other", 120, 600, 495, 255, true},
+    {Control::Label9, Kind::Label, L"IMs on", 840, 360, 495, 255, false},
+    {Control::Label10, Kind::Label, L"IMs off", 1440, 360, 495, 255, false},
+    {Control::Label11, Kind::Label, L"adv", 2040, 360, 375, 255, false},
+    {Control::Label12, Kind::Label, L"greetz", 2400, 360, 495, 255, false},
+    {Control::Label13, Kind::Label, L"handle", 1680, 600, 615, 255, false},
+    {Control::Label7, Kind::Label, L"Start", 3000, 240, 495, 255, true},
+    {Control::Label14, Kind::Label, L"set", 3000, 360, 255, 255, false},
+    {Control::Label8, Kind::Label, L"Stop", 3000, 600, 495, 255, true},
+    {Control::Text3, Kind::Box, L"URL", 840, 480, 1935, 285, false},
+    {Control::Text2, Kind::Box, L"Description", 840, 240, 1935, 285, false},
+    {Control::Text1, Kind::Box, L"Reason", 840, 360, 1935, 285, false},
+    {Control::Picture1, Kind::Logo, L"", 1200, 240, 1215, 375, true},
+};
+
+// The keyboard focus moves among these with Tab, skipping hidden and disabled ones.
+constexpr Control kTabOrder[] = {Control::Text1, Control::Picture1, Control::Text2,
+                                 Control::Text3};
+
+// First of the faces that is installed; the platform's font mapper takes over when none is.
+const wchar_t* InstalledFace(std::initializer_list<const wchar_t*> faces) {
+  HDC dc = GetDC(nullptr);
+  const wchar_t* chosen = nullptr;
+  for (const wchar_t* face : faces) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
+    bool found = false;
+    EnumFontFamiliesExW(
+        dc, &wanted,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found_flag) -> int {
+          *reinterpret_cast<bool*>(found_flag) = true;
+          return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    if (found) {
+      chosen = face;
+      break;
+    }
+  }
+  ReleaseDC(nullptr, dc);
+  return chosen ? chosen : *faces.begin();
+}
+
+// 8.25 points, regular, ANSI character set, at the display's DPI.
+HFONT CreateUiFont(const wchar_t* face, UINT dpi) {
+  return CreateFontW(-MulDiv(825, static_cast<int>(dpi), 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                     FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_SWISS, face);
+}
+
+UINT DisplayDpi() {
+  HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+int ChildId(Control control) { return 100 + static_cast<int>(control); }
+
+}  // namespace
+
+Form1Window::Form1Window(HINSTANCE instance) : instance_(instance), dpi_(DisplayDpi()) {
+  RegisterControlClasses(instance);
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof cls;
+  cls.lpfnWndProc = &Form1Window::Proc;
+  cls.hInstance = instance;
+  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  cls.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON));
+  cls.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), 0));
+  cls.lpszClassName = kClassName;
+  RegisterClassExW(&cls);
+
+  background_ = LoadJpegResource(instance, ZANTIC_IDR_BACKGROUND, dpi_);
+  logo_ = LoadJpegResource(instance, ZANTIC_IDR_LOGO, dpi_);
+  label_font_ = CreateUiFont(
+      InstalledFace({L"MS Sans Serif", L"Microsoft Sans Serif", L"Tahoma", L"Arial"}), dpi_);
+  box_font_ =
+      CreateUiFont(InstalledFace({L"Arial Narrow", L"Liberation Sans Narrow", L"Arial"}), dpi_);
+  box_brush_ = CreateSolidBrush(kLightGrey);
+
+  // A popup without frame or caption; unowned, so it has a taskbar button.
+  CreateWindowExW(0, kClassName, L"Form1", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                  MulDiv(kFormWidth, static_cast<int>(dpi_), 1440),
+                  MulDiv(kFormHeight, static_cast<int>(dpi_), 1440), nullptr, nullptr, instance,
+                  this);
+  if (window_) CreateControls();
+}
+
+Form1Window::~Form1Window() {
+  if (window_) DestroyWindow(window_);
+  DeleteObject(label_font_);
+  DeleteObject(box_font_);
+  DeleteObject(box_brush_);
+  if (background_.bitmap) DeleteObject(background_.bitmap);
+  if (logo_.bitmap) DeleteObject(logo_.bitmap);
+}
+
+void Form1Window::CreateControls() {
+  const int dpi = static_cast<int>(dpi_);
+  auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+  // One pixel at 96 DPI, and as much wider as everything else at higher DPIs.
+  const int line_width = std::max(1, MulDiv(1, dpi, 96));
+  const RECT line{px(kLineX), 0, px(kLineX) + line_width, px(kLineBottom)};
+  controls_[static_cast<std::size_t>(Control::Line1)] =
+      CreateLine(window_, ChildId(Control::Line1), kGreen, line);
+
+  HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  HCURSOR up_arrow = LoadCursorW(nullptr, IDC_UPARROW);
+  for (const Layout& c : kLayout) {
+    const RECT rect{px(c.left), px(c.top), px(c.left + c.width), px(c.top + c.height)};
+    const int id = ChildId(c.control);
+    HWND child = nullptr;
+    switch (c.kind) {
+      case Kind::Label:
+        child = CreateLabel(window_, id, c.text, rect,
+                            c.control == Control::Label1 ? arrow : up_arrow, c.shown);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(label_font_), FALSE);
+        break;
+      case Kind::Box:
+        child = CreateWindowExW(
+            WS_EX_CLIENTEDGE, L"EDIT", c.text,
+            WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL |
+                (c.shown ? WS_VISIBLE : 0),
+            rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(box_font_), FALSE);
+        SendMessageW(child, EM_LIMITTEXT, 0, 0);  // 0: as long as the platform allows
+        break;
+      case Kind::Logo:
+        child = CreatePictureBox(window_, id, logo_.bitmap, rect, c.shown);
+        break;
+    }
+    controls_[static_cast<std::size_t>(c.control)] = child;
+  }
+}
+
+HWND Form1Window::ControlWindow(Control control) const {
+  const auto index = static_cast<std::size_t>(control);
+  return index < controls_.size() ? controls_[index] : nullptr;
+}
+
+HWND Form1Window::ControlAt(POINT client_point) const {
+  for (HWND child : controls_) {
+    if (!child || child == ControlWindow(Control::Line1)) continue;
+    if (!(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) continue;
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+    if (PtInRect(&rect, client_point)) return child;
+  }
+  return nullptr;
+}
+
+void Form1Window::ShowFirstTime() {
+  RECT window_rect;
+  GetWindowRect(window_, &window_rect);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& screen = monitor.rcMonitor;
+  const int width = window_rect.right - window_rect.left;
+  const int height = window_rect.bottom - window_rect.top;
+  SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - width) / 2,
+               screen.top + (screen.bottom - screen.top - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+  if (GetFocus() == window_ || GetFocus() == nullptr) MoveFocus(false);
+}
+
+void Form1Window::DeliverChatLine(std::string speaker, std::string text) {
+  {
+    std::lock_guard<std::mutex> lock(chat_mutex_);
+    chat_lines_.emplace_back(std::move(speaker), std::move(text));
+  }
+  PostMessageW(window_, kChatLineMessage, 0, 0);
+}
+
+bool Form1Window::PreTranslate(MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+  if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return false;
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  MoveFocus(GetKeyState(VK_SHIFT) < 0);
+  return true;
+}
+
+void Form1Window::MoveFocus(bool backwards) {
+  constexpr int n = static_cast<int>(std::size(kTabOrder));
+  HWND focus = GetFocus();
+  int current = -1;
+  for (int i = 0; i < n; ++i) {
+    if (ControlWindow(kTabOrder[i]) == focus) current = i;
+  }
+  for (int step = 1; step <= n; ++step) {
+    int i;
+    if (current < 0) {
+      i = backwards ? n - step : step - 1;
+    } else {
+      i = ((backwards ? current - step : current + step) % n + n) % n;
+    }
+    HWND candidate = ControlWindow(kTabOrder[i]);
+    if (!candidate || !(GetWindowLongW(candidate, GWL_STYLE) & WS_VISIBLE) ||
+        !IsWindowEnabled(candidate)) {
+      continue;
+    }
+    SetFocus(candidate);
+    // As in dialogs: a box reached with the keyboard has its text selected.
+    if (kTabOrder[i] != Control::Picture1) SendMessageW(candidate, EM_SETSEL, 0, -1);
+    return;
+  }
+}
+
+Hwnd Form1Window::FormWindow() { return reinterpret_cast<Hwnd>(window_); }
+
+void Form1Window::SetVisible(Control control, bool visible) {
+  if (HWND child = ControlWindow(control)) ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Form1Window::IsVisible(Control control) {
+  HWND child = ControlWindow(control);
+  return child && (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE);
+}
+
+void Form1Window::SetEnabled(Control control, bool enabled) {
+  if (HWND child = ControlWindow(control)) EnableWindow(child, enabled);
+}
+
+bool Form1Window::IsEnabled(Control control) {
+  HWND child = ControlWindow(control);
+  return child && IsWindowEnabled(child);
+}
+
+std::string Form1Window::GetText(Control control) {
+  HWND child = ControlWindow(control);
+  if (!child) return {};
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
+  return WideToUtf8(text);
+}
+
+void Form1Window::SetText(Control control, std::string_view text) {
+  if (HWND child = ControlWindow(control)) SetWindowTextW(child, Utf8ToWide(text).c_str());
+}
+
+void Form1Window::HideForm() { ShowWindow(window_, SW_HIDE); }
+
+void Form1Window::ShowForm() { ShowWindow(window_, SW_SHOW); }
+
+void Form1Window::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window_, &ps);
+  RECT client;
+  GetClientRect(window_, &client);
+  const SIZE picture = background_.bitmap ? background_.size : SIZE{0, 0};
+  if (background_.bitmap) {
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, background_.bitmap);
+    BitBlt(dc, 0, 0, picture.cx, picture.cy, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+  }
+  // Where the picture does not reach, the button-face colour shows.
+  HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+  const RECT right{picture.cx, 0, client.right, client.bottom};
+  const RECT below{0, picture.cy, picture.cx, client.bottom};
+  if (right.left < right.right) FillRect(dc, &right, face);
+  if (below.top < below.bottom) FillRect(dc, &below, face);
+  EndPaint(window_, &ps);
+}
+
+void Form1Window::MouseDown(UINT button, LPARAM lparam) {
+  const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+  // A press that lands on a control (a disabled one passes its presses to the window) is
+  // not a press on the window's surface.
+  if (!logic_ || ControlAt(at)) return;
+  drag_button_ = button;
+  logic_->Form_MouseDown();
+  drag_button_ = 0;
+}
+
+LRESULT CALLBACK Form1Window::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, msg, wparam, lparam);
+  return self->OnMessage(msg, wparam, lparam);
+}
+
+LRESULT Form1Window::OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers the whole window
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wparam) == kLabelClicked && lparam && logic_) {
+        for (const Layout& c : kLayout) {
+          if (c.kind == Kind::Label && ControlWindow(c.control) == reinterpret_cast<HWND>(lparam)) {
+            logic_->Click(c.control);
+            break;
+          }
+        }
+      }
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      MouseDown(msg, lparam);
+      return 0;
+    case WM_ENTERSIZEMOVE:
+      in_move_loop_ = true;
+      break;
+    case WM_EXITSIZEMOVE:
+      in_move_loop_ = false;
+      break;
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      // The system's move loop ends on a left-button release; a move begun with another
+      // button ends when that one is let go.
+      if (in_move_loop_ && drag_button_ == (msg == WM_RBUTTONUP ? WM_RBUTTONDOWN : WM_MBUTTONDOWN)) {
+        PostMessageW(window_, WM_LBUTTONUP, 0, lparam);
+      }
+      return 0;
+    case WM_SETCURSOR:
+      // Over a disabled control the window gets the mouse; the control still names the pointer.
+      if (reinterpret_cast<HWND>(wparam) == window_ && LOWORD(lparam) == HTCLIENT) {
+        POINT at;
+        GetCursorPos(&at);
+        ScreenToClient(window_, &at);
+        if (HWND child = ControlAt(at)) return SendMessageW(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), lparam);
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+      // The boxes: light grey, text in the window-text colour (grey while disabled).
+      auto dc = reinterpret_cast<HDC>(wparam);
+      const bool enabled = IsWindowEnabled(reinterpret_cast<HWND>(lparam));
+      SetBkColor(dc, kLightGrey);
+      SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+      return reinterpret_cast<LRESULT>(box_brush_);
+    }
+    case WM_ACTIVATE:
+      // Back to the control that had the focus when the window was last left.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        last_focus_ = IsChild(window_, focus) ? focus : nullptr;
+      } else if (last_focus_ && IsWindowVisible(last_focus_) && IsWindowEnabled(last_focus_)) {
+        SetFocus(last_focus_);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      return 0;  // the program ends only through its "X" label
+    default:
+      if (msg == kChatLineMessage) {
+        std::pair<std::string, std::string> line;
+        {
+          std::lock_guard<std::mutex> lock(chat_mutex_);
+          if (chat_lines_.empty()) return 0;
+          line = std::move(chat_lines_.front());
+          chat_lines_.pop_front();
+        }
+        if (logic_) logic_->Chat1_ChatLine(line.first, line.second);
+        return 0;
+      }
+      break;
+  }
+  return DefWindowProcW(window_, msg, wparam, lparam);
+}
+
+}  // namespace zantic::win32

@@ -1,0 +1,107 @@
+// The real main window Form1: a frameless popup with a background picture, label buttons,
+// three edit boxes, the logo box and a separator line. It creates and paints the controls,
+// implements the FormControls port over them, and turns the platform's events into calls
+// of the window's logic (ui/form1.h). It decides nothing itself.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <utility>
+
+#include "platform/ports.h"
+#include "ui/form1.h"
+#include "ui/win32/pictures.h"
+
+namespace zantic::win32 {
+
+class Form1Window : public FormControls {
+ public:
+  static constexpr wchar_t kClassName[] = L"ZanticIdleForm1";
+
+  // The window message that asks the window to hand a queued chat line to the logic.
+  // Posted by DeliverChatLine; it carries nothing itself.
+  static constexpr UINT kChatLineMessage = WM_APP + 1;
+
+  // Creates the window and its controls, hidden, at the display's DPI.
+  explicit Form1Window(HINSTANCE instance);
+  ~Form1Window() override;
+  Form1Window(const Form1Window&) = delete;
+  Form1Window& operator=(const Form1Window&) = delete;
+
+  HWND Handle() const { return window_; }
+
+  // The logic that receives the window's events; events before this are ignored.
+  void Attach(Form1& logic) { logic_ = &logic; }
+
+  // The first showing: centred on the screen, activated, the focus on the first control in
+  // the tab order that can take it.
+  void ShowFirstTime();
+
+  // Hands a chat-room line to the logic's Chat1_ChatLine on the user-interface thread.
+  // Callable from any thread: the line is queued and kChatLineMessage posted, so lines
+  // reach the logic one message each, in the order they were delivered.
+  void DeliverChatLine(std::string speaker, std::string text);
+
+  // The event loop's first look at each message: Tab and Shift+Tab move the focus among
+  // the edit boxes and the logo. True when the message was handled.
+  bool PreTranslate(MSG& msg);
+
+  // FormControls.
+  Hwnd FormWindow() override;
+  void SetVisible(Control control, bool visible) override;
+  bool IsVisible(Control control) override;
+  void SetEnabled(Control control, bool enabled) override;
+  bool IsEnabled(Control control) override;
+  std::string GetText(Control control) override;
+  void SetText(Control control, std::string_view text) override;
+  void HideForm() override;
+  void ShowForm() override;
+
+ private:
+  static constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::Line1) + 1;
+
+  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT OnMessage(UINT msg, WPARAM wparam, LPARAM lparam);
+
+  void CreateControls();
+  HWND ControlWindow(Control control) const;
+  // The visible control (the line excepted) under a point of the client area, or nullptr.
+  HWND ControlAt(POINT client_point) const;
+  void Paint();
+  void MouseDown(UINT button, LPARAM lparam);
+  void MoveFocus(bool backwards);
+
+  HINSTANCE instance_;
+  UINT dpi_ = 96;
+  HWND window_ = nullptr;
+  Form1* logic_ = nullptr;
+  std::array<HWND, kControlCount> controls_{};
+  Picture background_;
+  Picture logo_;
+  HFONT label_font_ = nullptr;
+  HFONT box_font_ = nullptr;
+  HBRUSH box_brush_ = nullptr;
+
+  // The system's move loop, started by a press of a button other than the left one, ends
+  // when that button is released.
+  HWND last_focus_ = nullptr;
+
+  bool in_move_loop_ = false;
+  UINT drag_button_ = 0;
+
+  std::mutex chat_mutex_;
+  std::deque<std::pair<std::string, std::string>> chat_lines_;
+};
+
+// The chat scanner until the real one exists: starting it does nothing, so no line is
+// ever reported.
+class NullChatScanner : public ChatScanner {
+ public:
+  void StartScanning() override {}
+};
+
+}  // namespace zantic::win32

@@ -36,6 +36,12 @@ void FakeProfile::Put(const std::string& section, const std::string& key, const 
   exists = true;
   Section* s = Find(section);
   if (!s) s = &sections_.emplace_back(Section{section, {}});
+  for (auto& e : s->entries) {
+    if (SameName(e.key, key)) {
+      e.value = value;
+      return;
+    }
+  }
   s->entries.push_back({key, value});
 }
 

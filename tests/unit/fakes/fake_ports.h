@@ -25,7 +25,8 @@ class FakeProfile : public ProfileFile {
   bool read_only = false;  // writes fail silently
   std::string path_seen;   // the file path of the last call
 
-  // Puts a value into the file as a hand-written file would hold it.
+  // Puts a value into the file as a hand-written file would hold it (replacing the key's
+  // value when the key is there).
   void Put(const std::string& section, const std::string& key, const std::string& value);
   // The file's text, "[section]\nKEY=value\n" per entry, names spelled as stored.
   std::string Text() const;

@@ -1,42 +1,205 @@
 #include "ui/form1.h"
 
-namespace zantic {
+#include <initializer_list>
+#include <string>
 
-void Form1::Form_Load() {}
-void Form1::Form_MouseDown() {}
-void Form1::Chat1_ChatLine(std::string_view, std::string_view) {}
+#include "aol/chat_room.h"
+#include "aol/instant_message.h"
+#include "aol/window_utils.h"
+#include "core/announcement.h"
+#include "core/idle_run.h"
+#include "core/settings.h"
+
+namespace zantic {
+namespace {
+
+using C = Control;
+
+// Shows or hides the controls one after the other, in the order given.
+void Show(FormControls& form, std::initializer_list<Control> controls) {
+  for (Control c : controls) form.SetVisible(c, true);
+}
+void Hide(FormControls& form, std::initializer_list<Control> controls) {
+  for (Control c : controls) form.SetVisible(c, false);
+}
+
+bool IsCommand(std::string_view text, std::string_view command) {
+  if (text.size() != command.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != command[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string GreetingsText() {
+  return "i just wanna say sup to tamsel. yea so anyways go check out me and tamsel's site at " +
+         std::string(SecondWebAddress) + "  peace -vorn";
+}
+
+std::string HelpText() {
+  return "hey thanks for downloading my idler. to hide the i-face just type \"hide\" in the chat "
+         "room w/o quotes or to show the i-face just type \"show\". any other questions e-mail "
+         "me at " +
+         std::string(ContactEmailAddress) + ".\r\n" + std::string(28, ' ') + "-vorn -- " +
+         std::string(SecondWebAddress);
+}
+
+void Form1::Form_Load() {
+  ReservedHandleGuard(p_, ReadHandle(p_));
+  p_.chat1.StartScanning();
+  KeepOnTop(p_.windows, p_.form.FormWindow());
+  state_.Mode = IdleMode::None;
+  SendChatLine(p_.windows, LoadedByLine(ReadHandle(p_)));
+}
+
+void Form1::Form_MouseDown() {
+  KeepOnTop(p_.windows, p_.form.FormWindow());
+  BeginWindowDrag(p_.windows, p_.form.FormWindow());
+}
+
+void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
+  // The screen name is looked up only for the two commands, never for ordinary lines.
+  // A screen name that cannot be read is empty and matches nobody, not even a line that
+  // came without a speaker.
+  auto from_user = [&] {
+    const std::string name = GetScreenName(p_.windows);
+    return !name.empty() && speaker == name;
+  };
+  if (IsCommand(text, "hide") && from_user()) {
+    p_.form.HideForm();
+    SendChatLine(p_.windows, HiddenLine());
+  }
+  if (IsCommand(text, "show") && from_user()) {
+    p_.form.ShowForm();
+    SendChatLine(p_.windows, ShownLine());
+  }
+}
 
 void Form1::Click(Control label) {
   switch (label) {
-    case Control::Label2: return Label2_Click();
-    case Control::Label3: return Label3_Click();
-    case Control::Label4: return Label4_Click();
-    case Control::Label5: return Label5_Click();
-    case Control::Label6: return Label6_Click();
-    case Control::Label7: return Label7_Click();
-    case Control::Label8: return Label8_Click();
-    case Control::Label9: return Label9_Click();
-    case Control::Label10: return Label10_Click();
-    case Control::Label11: return Label11_Click();
-    case Control::Label12: return Label12_Click();
-    case Control::Label13: return Label13_Click();
-    case Control::Label14: return Label14_Click();
+    case C::Label2: return Label2_Click();
+    case C::Label3: return Label3_Click();
+    case C::Label4: return Label4_Click();
+    case C::Label5: return Label5_Click();
+    case C::Label6: return Label6_Click();
+    case C::Label7: return Label7_Click();
+    case C::Label8: return Label8_Click();
+    case C::Label9: return Label9_Click();
+    case C::Label10: return Label10_Click();
+    case C::Label11: return Label11_Click();
+    case C::Label12: return Label12_Click();
+    case C::Label13: return Label13_Click();
+    case C::Label14: return Label14_Click();
     default: return;  // the title, the boxes, the logo and the line have no click handler
   }
 }
 
-void Form1::Label2_Click() {}
-void Form1::Label3_Click() {}
-void Form1::Label4_Click() {}
-void Form1::Label5_Click() {}
-void Form1::Label6_Click() {}
-void Form1::Label7_Click() {}
-void Form1::Label8_Click() {}
-void Form1::Label9_Click() {}
-void Form1::Label10_Click() {}
-void Form1::Label11_Click() {}
-void Form1::Label12_Click() {}
-void Form1::Label13_Click() {}
-void Form1::Label14_Click() {}
+// "X": announce the exit, slide the window out of view, end at once.
+void Form1::Label2_Click() {
+  SendChatLine(p_.windows, UnloadedByLine(ReadHandle(p_)));
+  Pause(p_.events, 0.4);
+  SlideOutWindow(p_.windows, p_.events, p_.form.FormWindow());
+  p_.process.EndProgram();
+}
+
+// "?"
+void Form1::Label3_Click() { ShowMessage(p_, HelpText()); }
+
+// "reg. idle"
+void Form1::Label4_Click() {
+  FormControls& f = p_.form;
+  f.SetText(C::Text1, "reason");
+  Hide(f, {C::Label14});
+  Show(f, {C::Label7, C::Label8});
+  Hide(f, {C::Label13, C::Label11, C::Label12, C::Text2, C::Text3, C::Label9, C::Label10,
+           C::Picture1});
+  Show(f, {C::Text1});
+  state_.Mode = IdleMode::Regular;
+}
+
+// "link idle"
+void Form1::Label5_Click() {
+  FormControls& f = p_.form;
+  f.SetText(C::Text2, "Description");
+  f.SetText(C::Text3, "URL");
+  Show(f, {C::Label7, C::Label8});
+  Hide(f, {C::Label14, C::Label13, C::Picture1, C::Label10, C::Label11, C::Label12, C::Label9,
+           C::Text1});
+  Show(f, {C::Text2, C::Text3});
+  state_.Mode = IdleMode::Link;
+}
+
+// "other"
+void Form1::Label6_Click() {
+  FormControls& f = p_.form;
+  Hide(f, {C::Text2, C::Text3});
+  Show(f, {C::Label13, C::Label12, C::Label11});
+  Hide(f, {C::Text1});
+  Show(f, {C::Label10, C::Label9});
+  Hide(f, {C::Picture1});
+}
+
+// "Start" and "Stop"
+void Form1::Label7_Click() { StartIdleRun(p_, state_); }
+void Form1::Label8_Click() { StopIdleRun(p_, state_); }
+
+// "IMs on" / "IMs off": announce first, then switch.
+void Form1::Label9_Click() {
+  SendChatLine(p_.windows, ImsOnLine());
+  Pause(p_.events, 0.4);
+  SetImsOn(p_.windows, p_.events);
+}
+
+void Form1::Label10_Click() {
+  SendChatLine(p_.windows, ImsOffLine());
+  Pause(p_.events, 0.4);
+  SetImsOff(p_.windows, p_.events);
+}
+
+// "adv"
+void Form1::Label11_Click() {
+  SendChatLine(p_.windows, CreditLine());
+  Pause(p_.events, 0.7);
+  SendChatLine(p_.windows, WebAddressLine());
+}
+
+// "greetz"
+void Form1::Label12_Click() { ShowMessage(p_, GreetingsText()); }
+
+// "handle"
+void Form1::Label13_Click() {
+  FormControls& f = p_.form;
+  Hide(f, {C::Label13, C::Label9, C::Label10, C::Label11, C::Label12});
+  Show(f, {C::Text1});
+  f.SetText(C::Text1, ReadHandle(p_));
+  Hide(f, {C::Label7, C::Label8});
+  Show(f, {C::Label14});
+}
+
+// "set": stores the text of the handle entry as the user's handle and announces it.
+void Form1::Label14_Click() {
+  FormControls& f = p_.form;
+  if (f.GetText(C::Text1).empty()) {
+    ShowMessage(p_, "Please enter your handle first");
+    f.SetText(C::Text1, ReadHandle(p_));
+    return;
+  }
+  // It is the handle stored so far that the guard tests, not the new one.
+  if (ReservedHandleGuard(p_, ReadHandle(p_))) {
+    f.SetText(C::Text1, ReadHandle(p_));
+    return;
+  }
+  const std::string handle = f.GetText(C::Text1);
+  SendChatLine(p_.windows, HandleChangedLine(handle));
+  WriteHandle(p_, handle);
+  Show(f, {C::Picture1});
+  Hide(f, {C::Label14});
+  Show(f, {C::Label7, C::Label8});
+  Hide(f, {C::Text1});
+}
 
 }  // namespace zantic

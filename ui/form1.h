@@ -4,12 +4,21 @@
 // pauses.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/idle_state.h"
 #include "platform/ports.h"
 
 namespace zantic {
+
+// A web address of the author's (shown without its scheme) and an address for questions.
+inline constexpr std::string_view SecondWebAddress = "www.vorn-and-tamsel.net/idlers/";
+inline constexpr std::string_view ContactEmailAddress = "vorn@zantic-idle.net";
+
+// The texts of the "greetz" and "?" message boxes.
+std::string GreetingsText();
+std::string HelpText();
 
 class Form1 {
  public:

@@ -4,6 +4,12 @@
 
 namespace zantic::fakes {
 
+void PrintTo(const Message& m, std::ostream* os) {
+  *os << (m.posted ? "posted " : "sent ") << std::hex << "0x" << m.msg << " to 0x" << m.window
+      << " w=0x" << m.wparam << " l=0x" << m.lparam << std::dec;
+  if (!m.text.empty()) *os << " \"" << m.text << "\"";
+}
+
 Message SetText(Hwnd window, std::string text) {
   return {window, wm::kSetText, 0, 0, std::move(text), false};
 }
@@ -84,6 +90,7 @@ FakeDesktop::Client FakeDesktop::AddClientWithRoom(const std::string& screen_nam
 }
 
 Hwnd FakeDesktop::FindWindowA(std::string_view cls, std::optional<std::string_view> caption) {
+  ++find_window_calls;
   for (Hwnd w : top_levels_) {
     const Window& window = windows_.at(w);
     if (window.cls == cls && (!caption || window.caption == *caption)) return w;

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ struct Message {
 
   bool operator==(const Message&) const = default;
 };
+
+// Readable test failures.
+void PrintTo(const Message& m, std::ostream* os);
 
 // Shorthands for expected messages.
 Message SetText(Hwnd window, std::string text);
@@ -64,6 +68,7 @@ class FakeDesktop : public WindowSystem {
     bool operator==(const WindowPosCall&) const = default;
   };
   std::vector<WindowPosCall> window_pos_calls;
+  int find_window_calls = 0;  // top-level lookups: each search through the client starts with one
   int release_capture_calls = 0;
   std::map<Hwnd, double> tops;
 

@@ -1,0 +1,96 @@
+#include "aol/instant_message.h"
+
+#include <algorithm>
+#include <string>
+
+#include "aol/window_utils.h"
+
+namespace zantic {
+namespace {
+
+// Between passes of a wait, sleep until an event arrives or this much time has passed,
+// so waiting for the client costs no processor time and the window stays responsive.
+constexpr double kPassInterval = 0.05;
+
+void WaitBeforeNextPass(EventLoop& events, double deadline) {
+  events.WaitForEvents(std::min(events.Now() + kPassInterval, deadline));
+}
+
+// The Send button: the ninth "_AOL_Icon" child in child order, or none when the window
+// has fewer. The walk does not start again from the first icon.
+Hwnd NinthIcon(WindowSystem& windows, Hwnd window) {
+  Hwnd icon = kNoWindow;
+  for (int i = 0; i < 9; ++i) {
+    icon = windows.FindWindowExA(window, icon, "_AOL_Icon", std::nullopt);
+    if (icon == kNoWindow) return kNoWindow;
+  }
+  return icon;
+}
+
+}  // namespace
+
+void RunKeyword(WindowSystem& windows, std::string_view keyword) {
+  const Hwnd main = windows.FindWindowA("AOL Frame25", std::nullopt);
+  const Hwnd toolbar = windows.FindWindowExA(main, kNoWindow, "AOL Toolbar", std::nullopt);
+  const Hwnd inner = windows.FindWindowExA(toolbar, kNoWindow, "_AOL_Toolbar", std::nullopt);
+  const Hwnd combo = windows.FindWindowExA(inner, kNoWindow, "_AOL_Combobox", std::nullopt);
+  const Hwnd box = windows.FindWindowExA(combo, kNoWindow, "Edit", std::nullopt);
+  windows.SendTextMessageA(box, wm::kSetText, 0, keyword);
+  windows.SendMessageA(box, wm::kChar, 32, 0);
+  windows.SendMessageA(box, wm::kChar, 13, 0);
+}
+
+void SendInstantMessage(WindowSystem& windows, EventLoop& events, std::string_view recipient,
+                        std::string_view message) {
+  const Hwnd main = windows.FindWindowA("AOL Frame25", std::nullopt);
+  const Hwnd mdi = windows.FindWindowExA(main, kNoWindow, "MDIClient", std::nullopt);
+  RunKeyword(windows, std::string(kImKeywordPrefix) + std::string(recipient));
+  // Both waits look only inside this MDI client: with no client running there is nothing
+  // to wait for.
+  if (mdi == kNoWindow) return;
+
+  // Wait for the window, its message box and its Send button.
+  Hwnd window = kNoWindow, textbox = kNoWindow, button = kNoWindow;
+  for (const double deadline = events.Now() + kImWindowWaitSeconds;;) {
+    PumpEvents(events);
+    window = windows.FindWindowExA(mdi, kNoWindow, "AOL Child", "Send Instant Message");
+    textbox = windows.FindWindowExA(window, kNoWindow, "RICHCNTL", std::nullopt);
+    button = NinthIcon(windows, window);
+    if (window != kNoWindow && textbox != kNoWindow && button != kNoWindow) break;
+    if (events.Now() >= deadline) return;  // the window never became ready: give up
+    WaitBeforeNextPass(events, deadline);
+  }
+
+  windows.SendTextMessageA(textbox, wm::kSetText, 0, message);
+  windows.SendMessageA(button, wm::kLButtonDown, 0, 0);
+  windows.SendMessageA(button, wm::kLButtonUp, 0, 0);
+
+  // Wait for the outcome: the window closes, or the client's message box appears. The box
+  // is tested first in every pass.
+  for (const double deadline = events.Now() + kImOutcomeWaitSeconds;;) {
+    PumpEvents(events);
+    const Hwnd msgbox = windows.FindWindowA("#32770", "America Online");
+    window = windows.FindWindowExA(mdi, kNoWindow, "AOL Child", "Send Instant Message");
+    if (msgbox != kNoWindow) {
+      const Hwnd ok = windows.FindWindowExA(msgbox, kNoWindow, "Button", std::nullopt);
+      constexpr std::uintptr_t kSpaceBar = 0x20;
+      windows.PostMessageA(ok, wm::kKeyDown, kSpaceBar, 0);
+      windows.PostMessageA(ok, wm::kKeyUp, kSpaceBar, 0);
+      windows.PostMessageA(window, wm::kClose, 0, 0);
+      return;
+    }
+    if (window == kNoWindow) return;  // the window has closed: the message went out
+    if (events.Now() >= deadline) return;
+    WaitBeforeNextPass(events, deadline);
+  }
+}
+
+void SetImsOff(WindowSystem& windows, EventLoop& events) {
+  SendInstantMessage(windows, events, "$IM_OFF", "=)");
+}
+
+void SetImsOn(WindowSystem& windows, EventLoop& events) {
+  SendInstantMessage(windows, events, "$IM_ON", "=)");
+}
+
+}  // namespace zantic

@@ -1,0 +1,126 @@
+#include "core/idle_run.h"
+
+#include "aol/chat_room.h"
+#include "aol/window_utils.h"
+#include "core/announcement.h"
+#include "core/settings.h"
+
+namespace zantic {
+namespace {
+
+void Post(Ports& p, const std::string& line) { SendChatLine(p.windows, line); }
+
+void Enable(Ports& p, std::initializer_list<Control> controls, bool enabled) {
+  for (Control c : controls) p.form.SetEnabled(c, enabled);
+}
+
+// The link run disables its controls only after the first link line, and again after
+// every link line.
+void DisableForLinkRun(Ports& p) {
+  Enable(p, {Control::Text1, Control::Label7, Control::Text2, Control::Text3}, false);
+}
+
+bool IsEmpty(Ports& p, Control box) { return p.form.GetText(box).empty(); }
+
+// Sixty one-second pauses per minute, with the running flag tested after each; the step
+// after the sixtieth is not interrupted.
+template <typename MinuteStep>
+void MinuteLoop(Ports& p, IdleState& s, MinuteStep step) {
+  for (;;) {
+    for (int second = 1; second <= 60; ++second) {
+      Pause(p.events, 1);
+      if (!s.Running) return;
+    }
+    step();
+  }
+}
+
+void Ending(Ports& p, IdleState& s) {
+  // The handle is read again, without the guard: a handle changed during the run counts.
+  Post(p, OffIdleLine(ReadHandle(p), s.Minutes));
+}
+
+}  // namespace
+
+std::string NextMinutes(std::string_view minutes) {
+  // Add one to the decimal digits, carrying; anything that is not a digit counts as 0.
+  std::string digits;
+  for (char c : minutes) {
+    if (c >= '0' && c <= '9') digits += c;
+  }
+  if (digits.empty()) digits = "0";
+  int i = static_cast<int>(digits.size()) - 1;
+  for (; i >= 0 && digits[static_cast<std::size_t>(i)] == '9'; --i) digits[static_cast<std::size_t>(i)] = '0';
+  if (i < 0) {
+    digits.insert(digits.begin(), '1');
+  } else {
+    ++digits[static_cast<std::size_t>(i)];
+  }
+  const auto first = digits.find_first_not_of('0');
+  return first == std::string::npos ? "0" : digits.substr(first);
+}
+
+void StartIdleRun(Ports& p, IdleState& s) {
+  if (ReservedHandleGuard(p, ReadHandle(p))) return;
+  s.Running = true;
+  s.Minutes = "0";
+  if (s.Mode == IdleMode::None) {
+    ShowMessage(p, kPickAnIdler);
+    return;
+  }
+  if (s.Mode == IdleMode::Regular) {
+    if (IsEmpty(p, Control::Text1)) {
+      ShowMessage(p, kFillInAllBoxes);
+      return;
+    }
+    s.Reason = p.form.GetText(Control::Text1);
+    Enable(p, {Control::Text1, Control::Text2, Control::Text3, Control::Label7}, false);
+    Post(p, BeganLine());
+    Pause(p.events, 0.7);
+    Post(p, ReasonLine(s.Reason));
+    MinuteLoop(p, s, [&] {
+      s.Minutes = NextMinutes(s.Minutes);
+      Post(p, MinuteLine(s.Minutes));
+      Pause(p.events, 0.7);
+      Post(p, ReasonLine(s.Reason));
+    });
+  } else {
+    if (IsEmpty(p, Control::Text3) || IsEmpty(p, Control::Text2)) {
+      ShowMessage(p, kFillInAllBoxes);
+      return;
+    }
+    s.LinkDescription = p.form.GetText(Control::Text2);
+    s.LinkUrl = p.form.GetText(Control::Text3);
+    Post(p, BeganLine());
+    Pause(p.events, 1.3);
+    Post(p, FirstLinkLine(s.LinkUrl, s.LinkDescription));
+    DisableForLinkRun(p);
+    MinuteLoop(p, s, [&] {
+      s.Minutes = NextMinutes(s.Minutes);
+      Post(p, MinuteLine(s.Minutes));
+      Pause(p.events, 1.3);
+      Post(p, LinkLine(s.LinkUrl, s.LinkDescription));
+      DisableForLinkRun(p);
+    });
+  }
+  Ending(p, s);
+}
+
+void StopIdleRun(Ports& p, IdleState& s) {
+  if (ReservedHandleGuard(p, ReadHandle(p))) return;
+  if (s.Mode == IdleMode::None) {
+    ShowMessage(p, kPickAnIdler);
+    return;
+  }
+  const bool boxes_empty = s.Mode == IdleMode::Regular
+                               ? IsEmpty(p, Control::Text1)
+                               : IsEmpty(p, Control::Text3) || IsEmpty(p, Control::Text2);
+  if (boxes_empty) {
+    ShowMessage(p, kFillInAllBoxes);
+    return;
+  }
+  Enable(p, {Control::Label7, Control::Text1, Control::Text2, Control::Text3}, true);
+  s.Running = false;
+}
+
+}  // namespace zantic

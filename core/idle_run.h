@@ -1,0 +1,26 @@
+// The idle run: Start announces the idle period and counts its minutes, pausing one second
+// at a time; Stop (which runs nested inside one of those pauses) clears the running flag,
+// and the run then posts the off-idle line and returns.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/idle_state.h"
+#include "platform/ports.h"
+
+namespace zantic {
+
+inline constexpr std::string_view kPickAnIdler = "Please pick an idler before clicking this button.";
+inline constexpr std::string_view kFillInAllBoxes = "you need to fill in all boxes";
+
+// The click on "Start". Returns when the run has ended or was refused.
+void StartIdleRun(Ports& ports, IdleState& state);
+
+// The click on "Stop". Never waits for the run.
+void StopIdleRun(Ports& ports, IdleState& state);
+
+// The decimal text of the number in `minutes` plus one ("9" gives "10").
+std::string NextMinutes(std::string_view minutes);
+
+}  // namespace zantic

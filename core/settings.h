@@ -1,0 +1,51 @@
+// The settings file beside the program, which keeps the user's handle, and the guard that
+// keeps the user from announcing himself under the handles of the program's author and
+// the author's friend.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/ports.h"
+
+namespace zantic {
+
+// Shown when the stored handle is a reserved one.
+inline constexpr std::string_view RebukeMessage =
+    "nice try, but you are not the author of this idler. pick a handle of your own.";
+// Stored as the handle in place of a reserved one.
+inline constexpr std::string_view ReplacementHandle = "i tried to pose as the author and got caught";
+
+// Every message box of the program: this title, one OK button, the information icon,
+// modal for the whole system.
+inline constexpr std::string_view kBoxTitle = "zantic idle";
+inline constexpr unsigned kBoxStyle = 0x1040;
+
+// The read buffer holds this many characters, one of them the terminating NUL.
+inline constexpr std::size_t kSettingBufferSize = 750;
+
+// The full path of the settings file: the program's folder followed by "\zantic.ini".
+std::string SettingsFile(Process& process);
+
+// The stored value, or "" when the file, the section or the key is missing. The key is
+// lower-cased; at most 749 characters come back.
+std::string ReadSetting(ProfileFile& profile, std::string_view section, std::string_view key,
+                        std::string_view file);
+
+// Stores the value under the upper-cased key; the section keeps its case. A write that
+// fails is silent.
+void WriteSetting(ProfileFile& profile, std::string_view section, std::string_view key,
+                  std::string_view value, std::string_view file);
+
+// The stored handle: section "handle", key "handle" of the settings file.
+std::string ReadHandle(Ports& ports);
+void WriteHandle(Ports& ports, std::string_view handle);
+
+// True when `handle` is "vorn" or "tamsel" (exactly): the rebuke has then been shown and
+// ReplacementHandle stored. False otherwise, having done nothing.
+bool ReservedHandleGuard(Ports& ports, std::string_view handle);
+
+// Shows a message box with the program's title and style and waits until it is dismissed.
+void ShowMessage(Ports& ports, std::string_view text);
+
+}  // namespace zantic

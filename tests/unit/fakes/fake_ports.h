@@ -1,0 +1,124 @@
+// In-memory stand-ins for the profile file, message boxes, the process, the main window's
+// controls and the chat scanner. Each notes what it does in a shared journal, so tests can
+// assert the order of effects across them.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/ports.h"
+
+namespace zantic::fakes {
+
+using Journal = std::vector<std::string>;
+
+std::string NameOf(Control control);
+
+// An INI file in memory, read and written as the private-profile calls do: section and key
+// names match without regard to case; a read returns at most size - 1 characters.
+class FakeProfile : public ProfileFile {
+ public:
+  explicit FakeProfile(Journal* journal = nullptr) : journal_(journal) {}
+  bool exists = false;     // the file is there
+  bool read_only = false;  // writes fail silently
+  std::string path_seen;   // the file path of the last call
+
+  // Puts a value into the file as a hand-written file would hold it (replacing the key's
+  // value when the key is there).
+  void Put(const std::string& section, const std::string& key, const std::string& value);
+  // The file's text, "[section]\nKEY=value\n" per entry, names spelled as stored.
+  std::string Text() const;
+  int writes = 0;
+
+  std::string GetPrivateProfileStringA(std::string_view section, std::string_view key,
+                                       std::string_view default_value, std::size_t size,
+                                       std::string_view file) override;
+  void WritePrivateProfileStringA(std::string_view section, std::string_view key,
+                                  std::string_view value, std::string_view file) override;
+
+ private:
+  struct Entry {
+    std::string key, value;
+  };
+  struct Section {
+    std::string name;
+    std::vector<Entry> entries;
+  };
+  Section* Find(std::string_view section);
+  std::vector<Section> sections_;
+  Journal* journal_;
+};
+
+struct ShownBox {
+  std::string text, title;
+  unsigned style;
+  double at;
+};
+
+class FakeMessageBoxes : public MessageBoxes {
+ public:
+  FakeMessageBoxes(Journal* journal, std::function<double()> now)
+      : journal_(journal), now_(std::move(now)) {}
+  std::vector<ShownBox> shown;
+  // Runs while the box is up (the user reading it), before it is dismissed.
+  std::function<void(const ShownBox&)> while_shown;
+  void MessageBoxA(std::string_view text, std::string_view title, unsigned style) override;
+
+ private:
+  Journal* journal_;
+  std::function<double()> now_;
+};
+
+// Thrown by EndProgram: the process ends there and nothing after it runs.
+struct ProgramEnded {};
+
+class FakeProcess : public Process {
+ public:
+  explicit FakeProcess(Journal* journal) : journal_(journal) {}
+  std::string directory = "C:\\Program Files\\zantic";
+  std::string ProgramDirectory() override { return directory; }
+  void EndProgram() override;
+
+ private:
+  Journal* journal_;
+};
+
+// The main window's controls in the state of its first showing.
+class FakeForm : public FormControls {
+ public:
+  explicit FakeForm(Journal* journal);
+  Hwnd window = 0xF0;
+  bool form_visible = true;
+
+  // The switched controls that are shown, in the order of the Control enumeration.
+  std::vector<Control> ShownSwitched() const;
+
+  Hwnd FormWindow() override { return window; }
+  void SetVisible(Control control, bool visible) override;
+  bool IsVisible(Control control) override { return visible_.at(control); }
+  void SetEnabled(Control control, bool enabled) override;
+  bool IsEnabled(Control control) override { return enabled_.at(control); }
+  std::string GetText(Control control) override { return text_[control]; }
+  void SetText(Control control, std::string_view text) override;
+  void HideForm() override;
+  void ShowForm() override;
+
+ private:
+  Journal* journal_;
+  std::map<Control, bool> visible_, enabled_;
+  std::map<Control, std::string> text_;
+};
+
+class FakeScanner : public ChatScanner {
+ public:
+  explicit FakeScanner(Journal* journal) : journal_(journal) {}
+  int starts = 0;
+  void StartScanning() override;
+
+ private:
+  Journal* journal_;
+};
+
+}  // namespace zantic::fakes

@@ -1,0 +1,48 @@
+// The whole program's logic wired to fakes: an AOL client with a chat room on an in-memory
+// desktop, a virtual clock, a settings file in memory, and the main window's controls.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "fakes/fake_desktop.h"
+#include "fakes/fake_ports.h"
+#include "fakes/virtual_clock.h"
+#include "ui/form1.h"
+
+namespace zantic::fakes {
+
+struct PostedLine {
+  double at;
+  std::string text;
+};
+
+class Harness {
+ public:
+  Harness();
+
+  Journal journal;
+  FakeDesktop desktop;
+  FakeDesktop::Client client;
+  VirtualClock clock;
+  FakeProfile profile{&journal};
+  FakeMessageBoxes boxes{&journal, [this] { return clock.Now(); }};
+  FakeProcess process{&journal};
+  FakeForm form{&journal};
+  FakeScanner scanner{&journal};
+  Ports ports{desktop, clock, profile, boxes, process, form, scanner};
+  Form1 form1{ports};
+
+  // Every line posted into the room, with the virtual time it was sent.
+  std::vector<PostedLine> lines;
+  std::vector<std::string> LineTexts() const;
+
+  // A click on a label at virtual time t (it runs inside whatever pause is going on then).
+  void ClickAt(double t, Control label);
+  // Runs the journal entries noted from now on through `body`, and returns them.
+  Journal Record(const std::function<void()>& body);
+  // Stores a handle as a previous "set" would have.
+  void StoreHandle(const std::string& handle) { profile.Put("handle", "HANDLE", handle); }
+};
+
+}  // namespace zantic::fakes

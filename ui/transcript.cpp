@@ -1,0 +1,160 @@
+#include "ui/transcript.h"
+
+namespace zantic {
+namespace {
+
+bool IsBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
+
+// The rightmost place at or before `latest` where `anchor` stands in `text` and ends at a
+// line's end (a break, or the end of the text).
+std::optional<std::size_t> FindAnchor(std::u16string_view text, std::u16string_view anchor,
+                                      std::size_t latest) {
+  if (anchor.empty()) return std::nullopt;
+  std::size_t at = std::min(latest, text.size());
+  for (;;) {
+    at = text.rfind(anchor, at);
+    if (at == std::u16string_view::npos) return std::nullopt;
+    const std::size_t after = at + anchor.size();
+    if (after == text.size() || IsBreak(text[after])) return at;
+    if (at == 0) return std::nullopt;
+    --at;
+  }
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// The length of the longest run of whole lines at the end of `anchor` that the transcript
+// `text` begins with (0 when there is none).
+std::size_t SurvivingTail(std::u16string_view text, std::u16string_view anchor) {
+  for (std::size_t b = 0; b < anchor.size(); ++b) {
+    if (!IsBreak(anchor[b])) continue;
+    const std::u16string_view tail = anchor.substr(b + 1);
+    if (tail.empty()) break;
+    if (text.substr(0, tail.size()) == tail &&
+        (tail.size() == text.size() || IsBreak(text[tail.size()]))) {
+      return tail.size();
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      AppendUtf8(out, 0xFFFD);
+    } else {
+      AppendUtf8(out, c);
+    }
+  }
+  return out;
+}
+
+std::vector<ChatLineReport> ParseTranscriptLines(std::u16string_view text) {
+  std::vector<ChatLineReport> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = start;
+    while (end < text.size() && !IsBreak(text[end])) ++end;
+    const std::u16string_view paragraph = text.substr(start, end - start);
+    const std::size_t separator = paragraph.find(u":\t");
+    if (separator != std::u16string_view::npos && separator > 0) {
+      lines.push_back({Utf16ToUtf8(paragraph.substr(0, separator)),
+                       Utf16ToUtf8(paragraph.substr(separator + 2))});
+    }
+    if (end == text.size()) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+void TranscriptTracker::Restart(Hwnd transcript, const std::u16string& text, long end) {
+  transcript_ = transcript;
+  end_ = end;
+  anchor_ = text.substr(text.size() - std::min(text.size(), kAnchorLength));
+}
+
+void TranscriptTracker::Consume(std::u16string_view text, std::size_t new_from,
+                                std::vector<ChatLineReport>& out) {
+  const std::u16string_view fresh = text.substr(new_from);
+  auto lines = ParseTranscriptLines(fresh);
+  out.insert(out.end(), lines.begin(), lines.end());
+  // The new anchor: the tail of what has now been read.
+  std::u16string tail = anchor_;
+  if (fresh.size() >= kAnchorLength) {
+    tail = std::u16string(fresh.substr(fresh.size() - kAnchorLength));
+  } else {
+    tail += fresh;
+    tail.erase(0, tail.size() - std::min(tail.size(), kAnchorLength));
+  }
+  anchor_ = std::move(tail);
+}
+
+std::vector<ChatLineReport> TranscriptTracker::Poll(TranscriptReader& reader) {
+  std::vector<ChatLineReport> out;
+  last_read_chars_ = 0;
+  const Hwnd transcript = reader.Transcript();
+  if (transcript == kNoWindow) {
+    transcript_ = kNoWindow;
+    return out;
+  }
+  if (transcript != transcript_) {
+    // A transcript seen for the first time: what it holds is history.
+    auto text = reader.ReadFrom(transcript, 0);
+    if (!text) return out;
+    last_read_chars_ = text->size();
+    Restart(transcript, *text, static_cast<long>(text->size()));
+    return out;
+  }
+
+  const long anchor_start = end_ - static_cast<long>(anchor_.size());
+  for (long widen = 0;; widen = widen == 0 ? kFirstSearch : widen * 2) {
+    const long from = std::max(0L, anchor_start - widen);
+    auto text = reader.ReadFrom(transcript, from);
+    if (!text) return out;  // not readable now (a hung client): try again next time
+    last_read_chars_ += text->size();
+    const std::size_t latest = static_cast<std::size_t>(anchor_start - from);
+    if (auto at = FindAnchor(*text, anchor_, latest)) {
+      Consume(*text, *at + anchor_.size(), out);
+      end_ = from + static_cast<long>(text->size());
+      return out;
+    }
+    if (from == 0) {
+      // The whole transcript has been searched. Lines dropping off the top may have taken
+      // the anchor's first lines with them: the lines that are left of it then stand at the
+      // very top. Without even those, the transcript was cleared or more lines came than
+      // it keeps, and everything in it arrived after the last line read.
+      const std::size_t survivors = SurvivingTail(*text, anchor_);
+      if (survivors == 0) anchor_.clear();
+      Consume(*text, survivors, out);
+      end_ = static_cast<long>(text->size());
+      return out;
+    }
+  }
+}
+
+}  // namespace zantic

@@ -2,8 +2,10 @@
 // runs the window's load sequence, shows the window and handles its events until the
 // program ends through the window's "X" label.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
+#include "platform/win32/chat_scanner_win32.h"
 #include "platform/win32/event_loop_win32.h"
 #include "platform/win32/system_services_win32.h"
 #include "platform/win32/window_system_win32.h"
@@ -19,11 +21,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   zantic::win32::Win32ProfileFile profile;
   zantic::win32::Win32MessageBoxes boxes;
   zantic::win32::Win32Process process;
-  zantic::win32::NullChatScanner chat1;
 
   zantic::win32::Form1Window window(instance);
   if (!window.Handle()) return 1;
   boxes.owner = window.Handle();
+  // Chat1: reports the room's lines to the window, which hands them to the logic.
+  zantic::win32::Win32ChatScanner chat1(window.Handle(),
+                                        zantic::win32::Form1Window::kChatLineMessage);
+  window.SetChatLineSource([&chat1] { return chat1.TakeLines(); });
   zantic::Form1 form(zantic::Ports{windows, events, profile, boxes, process, window, chat1});
   window.Attach(form);
   events.pre_translate = [&window](MSG& msg) { return window.PreTranslate(msg); };

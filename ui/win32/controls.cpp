@@ -20,7 +20,8 @@ LabelState* StateOf(HWND window) {
 
 std::wstring TextOf(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -53,7 +54,8 @@ LRESULT CALLBACK LabelProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) 
   switch (msg) {
     case WM_NCCREATE: {
       auto* created = new LabelState;
-      created->pointer = static_cast<HCURSOR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+      created->pointer =
+          static_cast<HCURSOR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
       break;
     }
@@ -100,8 +102,7 @@ LRESULT CALLBACK LabelProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) 
       // Capture goes before the click is reported: its handler may run for a long time.
       ReleaseCapture();
       if (on_label) {
-        SendMessageW(GetParent(window), WM_COMMAND,
-                     MAKEWPARAM(GetDlgCtrlID(window), kLabelClicked),
+        SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), kLabelClicked),
                      reinterpret_cast<LPARAM>(window));
       }
       return 0;
@@ -123,8 +124,9 @@ LRESULT CALLBACK LabelProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) 
 LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_NCCREATE:
-      SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+      SetWindowLongPtrW(
+          window, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
       break;
     case WM_ERASEBKGND:
       return 1;
@@ -163,8 +165,9 @@ LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam
 LRESULT CALLBACK LineProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_NCCREATE:
-      SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+      SetWindowLongPtrW(
+          window, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
       break;
     case WM_NCHITTEST:
       return HTTRANSPARENT;
@@ -200,11 +203,10 @@ constexpr DWORD kChildStyle = WS_CHILD | WS_CLIPSIBLINGS;
 
 HWND CreateChild(const wchar_t* cls, HWND parent, int id, const wchar_t* text, DWORD style,
                  const RECT& rect, void* param) {
-  return CreateWindowExW(0, cls, text, kChildStyle | style, rect.left, rect.top,
-                         rect.right - rect.left, rect.bottom - rect.top, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
-                         param);
+  return CreateWindowExW(
+      0, cls, text, kChildStyle | style, rect.left, rect.top, rect.right - rect.left,
+      rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), param);
 }
 
 }  // namespace

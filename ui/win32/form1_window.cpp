@@ -30,11 +30,11 @@ struct Layout {
   bool shown;
 };
 
-// In the order the controls lie on top of one another, topmost first. Where two that can
-// be shown together overlap, the label lies above the box and the box above the logo, and
-// the URL box above the description box.
+// In the order the controls lie on top of one another, topmost first. The title's bottom
+// row lies under the description box and the logo, so both show whole; where controls that
+// can be shown together overlap otherwise, the buttons lie above the boxes, the boxes above
+// the logo, and the URL box above the description box.
 constexpr Layout kLayout[] = {
-    {Control::Label1, Kind::Label, L"zantic idle by vorn", 1080, 0, 1455, 255, true},
     {Control::Label3, Kind::Label, L"?", 2880, 0, 255, 255, true},
     {Control::Label2, Kind::Label, L"X", 3240, 0, 255, 255, true},
     {Control::Label4, Kind::Label, L"reg. idle", 120, 120, 615, 255, true},
@@ -52,11 +52,11 @@ constexpr Layout kLayout[] = {
     {Control::Text2, Kind::Box, L"Description", 840, 240, 1935, 285, false},
     {Control::Text1, Kind::Box, L"Reason", 840, 360, 1935, 285, false},
     {Control::Picture1, Kind::Logo, L"", 1200, 240, 1215, 375, true},
+    {Control::Label1, Kind::Label, L"zantic idle by vorn", 1080, 0, 1455, 255, true},
 };
 
 // The keyboard focus moves among these with Tab, skipping hidden and disabled ones.
-constexpr Control kTabOrder[] = {Control::Text1, Control::Picture1, Control::Text2,
-                                 Control::Text3};
+constexpr Control kTabOrder[] = {Control::Text1, Control::Picture1, Control::Text2, Control::Text3};
 
 // First of the faces that is installed; the platform's font mapper takes over when none is.
 const wchar_t* InstalledFace(std::initializer_list<const wchar_t*> faces) {
@@ -97,8 +97,6 @@ UINT DisplayDpi() {
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
-int ChildId(Control control) { return 100 + static_cast<int>(control); }
-
 }  // namespace
 
 Form1Window::Form1Window(HINSTANCE instance) : instance_(instance), dpi_(DisplayDpi()) {
@@ -109,8 +107,8 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance), dpi_(Display
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   cls.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON));
-  cls.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON),
+  cls.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON),
+                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), 0));
   cls.lpszClassName = kClassName;
   RegisterClassExW(&cls);
@@ -147,13 +145,13 @@ void Form1Window::CreateControls() {
   const int line_width = std::max(1, MulDiv(1, dpi, 96));
   const RECT line{px(kLineX), 0, px(kLineX) + line_width, px(kLineBottom)};
   controls_[static_cast<std::size_t>(Control::Line1)] =
-      CreateLine(window_, ChildId(Control::Line1), kGreen, line);
+      CreateLine(window_, ControlId(Control::Line1), kGreen, line);
 
   HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
   HCURSOR up_arrow = LoadCursorW(nullptr, IDC_UPARROW);
   for (const Layout& c : kLayout) {
     const RECT rect{px(c.left), px(c.top), px(c.left + c.width), px(c.top + c.height)};
-    const int id = ChildId(c.control);
+    const int id = ControlId(c.control);
     HWND child = nullptr;
     switch (c.kind) {
       case Kind::Label:
@@ -162,12 +160,12 @@ void Form1Window::CreateControls() {
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(label_font_), FALSE);
         break;
       case Kind::Box:
-        child = CreateWindowExW(
-            WS_EX_CLIENTEDGE, L"EDIT", c.text,
-            WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL |
-                (c.shown ? WS_VISIBLE : 0),
-            rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, window_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+        child = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", c.text,
+                                WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL |
+                                    (c.shown ? WS_VISIBLE : 0),
+                                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                instance_, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(box_font_), FALSE);
         SendMessageW(child, EM_LIMITTEXT, 0, 0);  // 0: as long as the platform allows
         break;
@@ -185,9 +183,9 @@ HWND Form1Window::ControlWindow(Control control) const {
 }
 
 HWND Form1Window::ControlAt(POINT client_point) const {
-  for (HWND child : controls_) {
-    if (!child || child == ControlWindow(Control::Line1)) continue;
-    if (!(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) continue;
+  for (const Layout& c : kLayout) {  // topmost first
+    HWND child = ControlWindow(c.control);
+    if (!child || !(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) continue;
     RECT rect;
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
@@ -216,9 +214,30 @@ void Form1Window::ShowFirstTime() {
 void Form1Window::DeliverChatLine(std::string speaker, std::string text) {
   {
     std::lock_guard<std::mutex> lock(chat_mutex_);
-    chat_lines_.emplace_back(std::move(speaker), std::move(text));
+    chat_lines_.push_back(ChatLineReport{std::move(speaker), std::move(text)});
   }
   PostMessageW(window_, kChatLineMessage, 0, 0);
+}
+
+void Form1Window::DeliverQueuedChatLines() {
+  std::vector<ChatLineReport> taken;
+  if (take_lines_) taken = take_lines_();
+  {
+    std::lock_guard<std::mutex> lock(chat_mutex_);
+    for (auto& line : taken) chat_lines_.push_back(std::move(line));
+  }
+  // One line at a time from the shared queue: a handler that pumps events and meets the
+  // next announcement goes on with the following lines, so the order holds.
+  for (;;) {
+    ChatLineReport line;
+    {
+      std::lock_guard<std::mutex> lock(chat_mutex_);
+      if (chat_lines_.empty()) return;
+      line = std::move(chat_lines_.front());
+      chat_lines_.pop_front();
+    }
+    if (logic_) logic_->Chat1_ChatLine(line.speaker, line.text);
+  }
 }
 
 bool Form1Window::PreTranslate(MSG& msg) {
@@ -279,8 +298,8 @@ std::string Form1Window::GetText(Control control) {
   HWND child = ControlWindow(control);
   if (!child) return {};
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
   return WideToUtf8(text);
 }
 
@@ -326,7 +345,8 @@ void Form1Window::MouseDown(UINT button, LPARAM lparam) {
 
 LRESULT CALLBACK Form1Window::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (msg == WM_NCCREATE) {
-    auto* self = static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    auto* self =
+        static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     self->window_ = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
@@ -367,7 +387,8 @@ LRESULT Form1Window::OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_MBUTTONUP:
       // The system's move loop ends on a left-button release; a move begun with another
       // button ends when that one is let go.
-      if (in_move_loop_ && drag_button_ == (msg == WM_RBUTTONUP ? WM_RBUTTONDOWN : WM_MBUTTONDOWN)) {
+      if (in_move_loop_ &&
+          drag_button_ == (msg == WM_RBUTTONUP ? WM_RBUTTONDOWN : WM_MBUTTONDOWN)) {
         PostMessageW(window_, WM_LBUTTONUP, 0, lparam);
       }
       return 0;
@@ -377,7 +398,8 @@ LRESULT Form1Window::OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
         POINT at;
         GetCursorPos(&at);
         ScreenToClient(window_, &at);
-        if (HWND child = ControlAt(at)) return SendMessageW(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), lparam);
+        if (HWND child = ControlAt(at))
+          return SendMessageW(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), lparam);
       }
       break;
     case WM_CTLCOLOREDIT:
@@ -403,14 +425,7 @@ LRESULT Form1Window::OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;  // the program ends only through its "X" label
     default:
       if (msg == kChatLineMessage) {
-        std::pair<std::string, std::string> line;
-        {
-          std::lock_guard<std::mutex> lock(chat_mutex_);
-          if (chat_lines_.empty()) return 0;
-          line = std::move(chat_lines_.front());
-          chat_lines_.pop_front();
-        }
-        if (logic_) logic_->Chat1_ChatLine(line.first, line.second);
+        DeliverQueuedChatLines();
         return 0;
       }
       break;

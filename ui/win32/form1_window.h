@@ -8,12 +8,14 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "platform/ports.h"
 #include "ui/form1.h"
+#include "ui/transcript.h"
 #include "ui/win32/pictures.h"
 
 namespace zantic::win32 {
@@ -22,8 +24,12 @@ class Form1Window : public FormControls {
  public:
   static constexpr wchar_t kClassName[] = L"ZanticIdleForm1";
 
-  // The window message that asks the window to hand a queued chat line to the logic.
-  // Posted by DeliverChatLine; it carries nothing itself.
+  // The child-window identifier of each control (GetDlgItem finds it by this).
+  static constexpr int ControlId(Control control) { return 100 + static_cast<int>(control); }
+
+  // The window message that announces new chat-room lines: the window then takes them
+  // from the chat-line source and from DeliverChatLine's queue and hands them to the
+  // logic's Chat1_ChatLine one by one, in order. It carries nothing itself.
   static constexpr UINT kChatLineMessage = WM_APP + 1;
 
   // Creates the window and its controls, hidden, at the display's DPI.
@@ -41,9 +47,14 @@ class Form1Window : public FormControls {
   // the tab order that can take it.
   void ShowFirstTime();
 
-  // Hands a chat-room line to the logic's Chat1_ChatLine on the user-interface thread.
-  // Callable from any thread: the line is queued and kChatLineMessage posted, so lines
-  // reach the logic one message each, in the order they were delivered.
+  // Where the lines announced by kChatLineMessage come from (the chat scanner's
+  // TakeLines); called on the user-interface thread.
+  void SetChatLineSource(std::function<std::vector<ChatLineReport>()> take_lines) {
+    take_lines_ = std::move(take_lines);
+  }
+
+  // Hands a chat-room line to the logic on the user-interface thread. Callable from any
+  // thread: the line is queued and kChatLineMessage posted.
   void DeliverChatLine(std::string speaker, std::string text);
 
   // The event loop's first look at each message: Tab and Shift+Tab move the focus among
@@ -69,11 +80,13 @@ class Form1Window : public FormControls {
 
   void CreateControls();
   HWND ControlWindow(Control control) const;
-  // The visible control (the line excepted) under a point of the client area, or nullptr.
+  // The topmost visible control (the line excepted) under a point of the client area, or
+  // nullptr.
   HWND ControlAt(POINT client_point) const;
   void Paint();
   void MouseDown(UINT button, LPARAM lparam);
   void MoveFocus(bool backwards);
+  void DeliverQueuedChatLines();
 
   HINSTANCE instance_;
   UINT dpi_ = 96;
@@ -93,15 +106,9 @@ class Form1Window : public FormControls {
   bool in_move_loop_ = false;
   UINT drag_button_ = 0;
 
+  std::function<std::vector<ChatLineReport>()> take_lines_;
   std::mutex chat_mutex_;
-  std::deque<std::pair<std::string, std::string>> chat_lines_;
-};
-
-// The chat scanner until the real one exists: starting it does nothing, so no line is
-// ever reported.
-class NullChatScanner : public ChatScanner {
- public:
-  void StartScanning() override {}
+  std::deque<ChatLineReport> chat_lines_;
 };
 
 }  // namespace zantic::win32

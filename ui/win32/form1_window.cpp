@@ -1,7 +1,6 @@
 #include "ui/win32/form1_window.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <iterator>
 
 #include "platform/win32/text_encoding.h"
@@ -58,32 +57,9 @@ constexpr Layout kLayout[] = {
 // The keyboard focus moves among these with Tab, skipping hidden and disabled ones.
 constexpr Control kTabOrder[] = {Control::Text1, Control::Picture1, Control::Text2, Control::Text3};
 
-// First of the faces that is installed; the platform's font mapper takes over when none is.
-const wchar_t* InstalledFace(std::initializer_list<const wchar_t*> faces) {
-  HDC dc = GetDC(nullptr);
-  const wchar_t* chosen = nullptr;
-  for (const wchar_t* face : faces) {
-    LOGFONTW wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
-    bool found = false;
-    EnumFontFamiliesExW(
-        dc, &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found_flag) -> int {
-          *reinterpret_cast<bool*>(found_flag) = true;
-          return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
-    if (found) {
-      chosen = face;
-      break;
-    }
-  }
-  ReleaseDC(nullptr, dc);
-  return chosen ? chosen : *faces.begin();
-}
-
-// 8.25 points, regular, ANSI character set, at the display's DPI.
+// 8.25 points, regular, ANSI character set, at the display's DPI. Where the face is
+// missing, the platform's font mapper picks a sans-serif of its own (Wine: its font
+// replacements).
 HFONT CreateUiFont(const wchar_t* face, UINT dpi) {
   return CreateFontW(-MulDiv(825, static_cast<int>(dpi), 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                      FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -115,10 +91,8 @@ Form1Window::Form1Window(HINSTANCE instance) : instance_(instance), dpi_(Display
 
   background_ = LoadJpegResource(instance, ZANTIC_IDR_BACKGROUND, dpi_);
   logo_ = LoadJpegResource(instance, ZANTIC_IDR_LOGO, dpi_);
-  label_font_ = CreateUiFont(
-      InstalledFace({L"MS Sans Serif", L"Microsoft Sans Serif", L"Tahoma", L"Arial"}), dpi_);
-  box_font_ =
-      CreateUiFont(InstalledFace({L"Arial Narrow", L"Liberation Sans Narrow", L"Arial"}), dpi_);
+  label_font_ = CreateUiFont(L"MS Sans Serif", dpi_);
+  box_font_ = CreateUiFont(L"Arial Narrow", dpi_);
   box_brush_ = CreateSolidBrush(kLightGrey);
 
   // A popup without frame or caption; unowned, so it has a taskbar button.

@@ -86,53 +86,47 @@ struct Shot {
   COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
 };
 
-Shot Grab(const RECT& r) {
+// The pixels of a rectangle of a device context.
+Shot Copy(HDC source, int x, int y, int width, int height) {
   Shot shot;
-  shot.width = r.right - r.left;
-  shot.height = r.bottom - r.top;
+  shot.width = width;
+  shot.height = height;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = shot.width;
-  info.bmiHeader.biHeight = -shot.height;  // top-down
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  HDC memory = CreateCompatibleDC(source);
   void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP dib = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, shot.width, shot.height, screen, r.left, r.top, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
   GdiFlush();
   const auto* bgra = static_cast<const std::uint8_t*>(bits);
-  for (int i = 0; i < shot.width * shot.height; ++i) {
+  for (int i = 0; i < width * height; ++i) {
     shot.pixels.push_back(RGB(bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]));
   }
   SelectObject(memory, old);
   DeleteObject(dib);
   DeleteDC(memory);
+  return shot;
+}
+
+Shot Grab(const RECT& r) {
+  HDC screen = GetDC(nullptr);
+  Shot shot = Copy(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
   ReleaseDC(nullptr, screen);
   return shot;
 }
 
 // Pixels of a bitmap the product's own picture loader made, for comparison with the screen.
-Shot PixelsOf(HBITMAP bitmap) {
-  BITMAP b{};
-  GetObjectW(bitmap, sizeof b, &b);
-  Shot shot;
-  shot.width = b.bmWidth;
-  shot.height = b.bmHeight;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = b.bmWidth;
-  info.bmiHeader.biHeight = -b.bmHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  std::vector<std::uint8_t> bgra(static_cast<std::size_t>(4 * b.bmWidth * b.bmHeight));
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, static_cast<UINT>(b.bmHeight), bgra.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  for (std::size_t i = 0; i < bgra.size(); i += 4)
-    shot.pixels.push_back(RGB(bgra[i + 2], bgra[i + 1], bgra[i]));
+Shot PixelsOf(const zantic::win32::Picture& picture) {
+  HDC memory = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(memory, picture.bitmap);
+  Shot shot = Copy(memory, 0, 0, picture.size.cx, picture.size.cy);
+  SelectObject(memory, old);
+  DeleteDC(memory);
   return shot;
 }
 
@@ -414,8 +408,8 @@ TEST(WindowE2E, PicturesAreDrawnAtTheirOwnSizeFromTheTopLeft) {
   EXPECT_EQ(background.size.cy, 57);
   EXPECT_EQ(logo.size.cx, 85);
   EXPECT_EQ(logo.size.cy, 35);
-  const Shot bg = PixelsOf(background.bitmap);
-  const Shot lg = PixelsOf(logo.bitmap);
+  const Shot bg = PixelsOf(background);
+  const Shot lg = PixelsOf(logo);
 
   // The logo box: the logo's top-left 81 x 25 pixels, the rest cut off.
   const RECT box = PxRect(1200, 240, 1215, 375);

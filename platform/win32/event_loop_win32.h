@@ -12,6 +12,9 @@ namespace zantic::win32 {
 class Win32EventLoop : public EventLoop {
  public:
   Win32EventLoop();
+  ~Win32EventLoop() override;
+  Win32EventLoop(const Win32EventLoop&) = delete;
+  Win32EventLoop& operator=(const Win32EventLoop&) = delete;
 
   // Gives a window a first look at each message (dialog-style keyboard navigation);
   // returns true when it handled the message.
@@ -26,6 +29,7 @@ class Win32EventLoop : public EventLoop {
 
  private:
   double seconds_per_tick_;
+  HANDLE timer_ = nullptr;  // for the last milliseconds of a wait
 };
 
 }  // namespace zantic::win32

@@ -7,6 +7,9 @@
 
 namespace zantic::win32 {
 
+// The settings file, read and written as the private-profile calls read and write it, but
+// changing nothing of the file beyond the one entry (Wine's own calls rewrite the whole file,
+// losing blank lines, spacing and line endings) and replacing it in one step.
 class Win32ProfileFile : public ProfileFile {
  public:
   std::string GetPrivateProfileStringA(std::string_view section, std::string_view key,

@@ -1,0 +1,72 @@
+// Feeds arbitrary transcripts to the scanner's parser and tracker. The input is a script:
+// the first byte picks how many lines the transcript keeps; then each byte either adds a
+// line made of the following bytes, clears the transcript, or takes a look. The tracker
+// must never crash, and (while the transcript keeps enough lines) must report every added
+// line exactly once.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <deque>
+#include <string>
+
+#include "ui/transcript.h"
+
+namespace {
+
+class ScriptedTranscript : public zantic::TranscriptReader {
+ public:
+  std::deque<std::u16string> lines;
+  zantic::Hwnd Transcript() override { return 1; }
+  std::optional<std::u16string> ReadFrom(zantic::Hwnd, long from) override {
+    std::u16string text;
+    for (auto& line : lines) text += (text.empty() ? u"" : u"\r") + line;
+    if (from < 0 || from >= static_cast<long>(text.size())) return std::u16string();
+    return text.substr(static_cast<std::size_t>(from));
+  }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // The parser alone, on the raw bytes as UTF-16 code units.
+  std::u16string raw;
+  for (std::size_t i = 0; i + 1 < size; i += 2) raw += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+  (void)zantic::ParseTranscriptLines(raw);
+  (void)zantic::Utf16ToUtf8(raw);
+
+  if (size < 1) return 0;
+  const std::size_t cap = 2 + data[0] % 64;
+  ScriptedTranscript room;
+  zantic::TranscriptTracker tracker;
+  tracker.Poll(room);
+  std::size_t i = 1;
+  std::size_t said = 0, reported = 0, since_look = 0;
+  bool exact = true;
+  while (i < size) {
+    const std::uint8_t op = data[i++];
+    if (op < 200) {
+      // A distinct line: a serial number keeps lines apart, the bytes make it hostile.
+      const std::size_t len = std::min<std::size_t>(op % 24, size - i);
+      std::u16string line = u"m" + std::u16string(1, static_cast<char16_t>(u'a' + said % 26)) + u":\t";
+      for (char c : std::to_string(said)) line += static_cast<char16_t>(c);
+      for (std::size_t k = 0; k < len; ++k) {
+        const char16_t c = data[i + k];
+        line += (c == u'\r' || c == u'\n') ? u' ' : c;
+      }
+      i += len;
+      room.lines.push_back(line);
+      if (room.lines.size() > cap) room.lines.pop_front();
+      ++said;
+      if (++since_look >= cap) exact = false;
+    } else if (op < 210) {
+      room.lines.clear();
+      exact = false;
+    } else {
+      reported += tracker.Poll(room).size();
+      since_look = 0;
+    }
+  }
+  reported += tracker.Poll(room).size();
+  if (exact && reported != said) std::abort();
+  return 0;
+}

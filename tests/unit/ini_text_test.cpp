@@ -84,7 +84,9 @@ TEST(IniWrite, WhatIsWrittenReadsBack) {
     ASSERT_TRUE(back) << value;
     const std::string v = value;
     const bool plain = v.empty() || (v.front() != ' ' && v.back() != ' ' && v.front() != '"');
-    if (plain) EXPECT_EQ(*back, v);
+    if (plain) {
+      EXPECT_EQ(*back, v);
+    }
   }
 }
 

@@ -41,11 +41,12 @@ WNDPROC g_keyword_edit_proc;
 class WelcomeWindow : public MdiWindow {
  public:
   void Build() {
-    greeting = MakeChild(window, L"_AOL_Static", Greeting().c_str(), WS_CHILD | WS_VISIBLE, 14, 12, 300, 28);
+    greeting = MakeChild(window, L"_AOL_Static", Greeting().c_str(), WS_CHILD | WS_VISIBLE | SS_ENDELLIPSIS,
+                         12, 10, 210, 26);
     SendMessageW(greeting, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont()), FALSE);
-    MakeChild(window, L"_AOL_Static", L"You have no new mail.", WS_CHILD | WS_VISIBLE, 14, 46, 300, 20);
+    MakeChild(window, L"_AOL_Static", L"You have no new mail.", WS_CHILD | WS_VISIBLE, 12, 42, 210, 20);
     const wchar_t* labels[] = {L"Read Mail", L"People", L"News", L"Chat"};
-    for (int i = 0; i < 4; ++i) MakeIcon(window, labels[i], 400 + i, 14 + i * 76, 80, 70, 30);
+    for (int i = 0; i < 4; ++i) MakeIcon(window, labels[i], 400 + i, 10 + (i % 2) * 100, 72 + (i / 2) * 38, 94, 30);
   }
   bool OnMessage(HWND, UINT msg, WPARAM wparam, LPARAM, LRESULT& result) override {
     return HandleCtlColor(msg, wparam, result);
@@ -266,7 +267,7 @@ void ShowWelcome(bool front) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   } else {
     auto* welcome = new WelcomeWindow;
-    if (!CreateMdiChild(welcome, welcome->Caption(), 430, 150, 340, 170, front)) {
+    if (!CreateMdiChild(welcome, welcome->Caption(), 656, 8, 228, 190, front)) {
       delete welcome;
       return;
     }
@@ -303,8 +304,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   RegisterWindowClasses();
 
   g_frame = CreateWindowExW(0, L"AOL Frame25", L"America Online", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                            920, 700, nullptr, nullptr, instance, nullptr);
+                            920, 640, nullptr, nullptr, instance, nullptr);
   if (!g_frame || !g_mdi) Usage(L"the main window could not be created");
+  // The MDI client gets its size before the first child comes, so no scroll bar is left
+  // over from a smaller one.
+  RECT client;
+  GetClientRect(g_frame, &client);
+  SendMessageW(g_frame, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
   // The Welcome window and the room: the later one comes first in the MDI child order.
   if (start.welcome == L"back") ShowWelcome(true);
   if (start.room) OpenRoom(start.room_name, true);

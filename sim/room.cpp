@@ -310,7 +310,7 @@ void Room::OnDestroyed() {
 Room* OpenRoom(const std::wstring& name, bool front) {
   auto room = std::make_unique<Room>(name);
   const int n = static_cast<int>(g_rooms.size());
-  if (!CreateMdiChild(room.get(), name, 10 + 24 * n, 10 + 24 * n, 640, 430, front)) return nullptr;
+  if (!CreateMdiChild(room.get(), name, 8 + 24 * n, 8 + 24 * n, 644, 440, front)) return nullptr;
   room->Build();
   g_rooms.push_back(room.get());
   Log("room_opened", {{"room", Utf8(name)}, {"position", front ? "front" : "back"}});

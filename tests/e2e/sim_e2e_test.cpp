@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "aol/chat_room.h"
@@ -395,3 +396,41 @@ TEST(ControlE2E, CommandsItDoesNotUnderstandAreRefusedAndLogged) {
 }
 
 }  // namespace
+
+// --- A picture for the documentation ----------------------------------------------------
+
+// Not a check: fills a room with lines from the program and from other members and saves
+// a picture of the stand-in to the BMP file that ZANTIC_SHOT names (see
+// scripts/aolsim-screenshot).
+TEST(ShowcaseE2E, DISABLED_RoomWithLinesFromTheProgramAndFromMembers) {
+  const char* shot = std::getenv("ZANTIC_SHOT");
+  Sim sim;
+  ASSERT_TRUE(sim.Ready());
+  Win32WindowSystem windows;
+  const std::string reason = "lunch, back in 30";
+  const std::vector<std::pair<std::string, std::string>> lines = {
+      {"Kim Lee", "hi all"},
+      {"", zantic::LoadedByLine("Pat Doe")},
+      {"Sam Ray", R"(wb <font color="#0000FF">Pat</font> :-))"},
+      {"", zantic::BeganLine()},
+      {"", zantic::ReasonLine(reason)},
+      {"Jo Park", "<b>brb</b>, pizza's here"},
+      {"Alex Finn", R"(<font color="#008000">my page: <a href="http://members.aol.com/alexfinn/">Alex's Corner</a>)"},
+      {"", zantic::MinuteLine("1")},
+      {"", zantic::ReasonLine(reason)},
+      {"Kim Lee", R"(<font face="Comic Sans MS" color="#C00000">Pat, <i>idling</i> again?)"},
+  };
+  for (const auto& [speaker, text] : lines) {
+    if (speaker.empty()) {
+      zantic::SendChatLine(windows, text);
+    } else {
+      ASSERT_TRUE(sim.Say(speaker, text));
+    }
+    ASSERT_TRUE(sim.WaitForChat(text));
+  }
+  HWND first = FindWindowExW(sim.FirstRoom(), nullptr, L"RICHCNTL", nullptr);
+  SendMessageA(FindWindowExW(sim.FirstRoom(), first, L"RICHCNTL", nullptr), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("back soon"));
+  std::this_thread::sleep_for(milliseconds(700));
+  ASSERT_TRUE(e2e::CaptureWindow(sim.Frame(), e2e::Widen(shot ? shot : "aolsim.bmp")));
+}

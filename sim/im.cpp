@@ -164,13 +164,19 @@ struct BoxRequest {
 
 thread_local BoxRequest* t_box = nullptr;
 
-// The box is logged as shown once its dialog is set up: its caption and its button are
-// then there for anyone who looks for them.
+constexpr wchar_t kBoxCaption[] = L"America Online";
+constexpr wchar_t kBoxCaptionWhileBuilt[] = L"America Online (opening)";
+
+// The platform's message box can be found by its caption while it is still being set up
+// (under Wine it takes away its unused buttons after it has set its caption): it opens
+// under another caption and takes "America Online" once its dialog is complete. Only then
+// is it logged as shown: its caption and its one button are there for anyone who looks.
 LRESULT CALLBACK BoxHook(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HC_ACTION && t_box && !t_box->shown) {
     const auto* ret = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
     if (ret->message == WM_INITDIALOG) {
       t_box->shown = true;
+      SetWindowTextW(ret->hwnd, kBoxCaption);
       Log("msgbox_shown", {{"id", LogValue::Number(t_box->id)},
                            {"text", Utf8(t_box->text)},
                            {"reason", t_box->reason}});
@@ -183,7 +189,8 @@ DWORD WINAPI BoxThread(void* param) {
   std::unique_ptr<BoxRequest> request(static_cast<BoxRequest*>(param));
   t_box = request.get();
   HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, BoxHook, nullptr, GetCurrentThreadId());
-  const int answer = MessageBoxW(nullptr, request->text.c_str(), L"America Online", MB_OK | MB_ICONINFORMATION);
+  const int answer =
+      MessageBoxW(nullptr, request->text.c_str(), hook ? kBoxCaptionWhileBuilt : kBoxCaption, MB_OK | MB_ICONINFORMATION);
   if (hook) UnhookWindowsHookEx(hook);
   t_box = nullptr;
   const char* button = answer == IDOK ? "ok" : answer == IDCANCEL ? "cancel" : "other";

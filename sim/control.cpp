@@ -2,6 +2,7 @@
 // described in sim/README.md.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "sim/sim.h"
@@ -12,22 +13,26 @@ namespace {
 
 constexpr UINT_PTR kFloodTimer = 1;
 constexpr UINT_PTR kDemoTimer = 2;
-constexpr UINT kFloodTickMs = 10;
+constexpr UINT kFloodTickMs = 25;
+constexpr double kMaxFloodLines = 1e9;
+// Lines one tick posts at most; more that are due (after a hang, say) follow in the next
+// ticks.
+constexpr std::int64_t kMaxBatch = 5000;
 
 struct Flood {
   bool active = false;
   double rate = 0;  // lines per second
-  long total = 0;
+  std::int64_t total = 0;
   std::wstring speaker;
   double start_ms = 0;
   double last_ms = 0;
-  long posted = 0;
-  long lost = 0;  // due while no room was open
+  std::int64_t posted = 0;
+  std::int64_t lost = 0;  // due while no room was open
   double max_lag_ms = 0;
 };
 
 Flood g_flood;
-long g_flood_number = 0;  // numbers every flood line ever posted, so each is distinct
+std::int64_t g_flood_number = 0;  // numbers every flood line ever posted, so each is distinct
 unsigned g_random = 0;
 
 unsigned Random() {
@@ -74,20 +79,21 @@ void EndFlood(const char* state) {
 void FloodTick() {
   if (!g_flood.active) return;
   const double now = NowMs();
-  const long due = std::min<long>(
-      g_flood.total, static_cast<long>(std::floor((now - g_flood.start_ms) * g_flood.rate / 1000)));
+  const double due_now = std::floor((now - g_flood.start_ms) * g_flood.rate / 1000);
+  const std::int64_t due = std::min({g_flood.total, static_cast<std::int64_t>(std::min(due_now, kMaxFloodLines)),
+                                     g_flood.posted + kMaxBatch});
   if (due > g_flood.posted) {
     const double first_due_ms = g_flood.start_ms + (g_flood.posted + 1) * 1000.0 / g_flood.rate;
     g_flood.max_lag_ms = std::max(g_flood.max_lag_ms, now - first_due_ms);
     std::vector<ChatPost> lines;
     lines.reserve(static_cast<std::size_t>(due - g_flood.posted));
-    for (long i = g_flood.posted; i < due; ++i) {
+    for (std::int64_t i = g_flood.posted; i < due; ++i) {
       lines.push_back(ChatPost{g_flood.speaker, L"flood " + std::to_wstring(++g_flood_number)});
     }
     if (Room* room = FirstRoom()) {
       PostLines(room, lines);
     } else {
-      g_flood.lost += static_cast<long>(lines.size());
+      g_flood.lost += static_cast<std::int64_t>(lines.size());
     }
     g_flood.posted = due;
     g_flood.last_ms = NowMs();
@@ -103,14 +109,15 @@ bool StartFlood(const std::string& command, const std::string& args) {
   const auto [rate_text, rest] = SplitWord(args);
   const auto [seconds_text, speaker] = SplitWord(rest);
   double rate = 0, seconds = 0;
-  if (!ParseNumber(rate_text, 0.001, 100000, rate) || !ParseNumber(seconds_text, 0.001, 86400, seconds)) {
+  if (!ParseNumber(rate_text, 0.001, 100000, rate) || !ParseNumber(seconds_text, 0.001, 86400, seconds) ||
+      rate * seconds > kMaxFloodLines) {
     return Fail(command, "usage: flood <lines_per_second> <seconds> [speaker] | flood stop");
   }
   if (g_flood.active) EndFlood("replaced");
   g_flood = Flood{};
   g_flood.active = true;
   g_flood.rate = rate;
-  g_flood.total = std::max(1L, std::lround(rate * seconds));
+  g_flood.total = std::max<std::int64_t>(1, std::llround(rate * seconds));
   g_flood.speaker = speaker.empty() ? kMembers[0] : Wide(speaker);
   g_flood.start_ms = g_flood.last_ms = NowMs();
   Log("flood", {{"state", "begin"},

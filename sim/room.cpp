@@ -143,6 +143,7 @@ class Room : public MdiWindow {
 
   void Append(const std::vector<Paragraph>& paragraphs) {
     if (paragraphs.empty()) return;
+    const LONG_PTR style_before = GetWindowLongPtrW(transcript, GWL_STYLE) & WS_VSCROLL;
     SendMessageW(transcript, WM_SETREDRAW, FALSE, 0);
     if (TextLength() != total_) Resync();
     SendMessageW(transcript, EM_SETSEL, total_, total_);
@@ -170,8 +171,14 @@ class Room : public MdiWindow {
     DropExcess();
     if (TextLength() != total_) Resync();
     SendMessageW(transcript, WM_SETREDRAW, TRUE, 0);
+    // A scroll bar that came or went while drawing was off gets its place in the frame.
+    if ((GetWindowLongPtrW(transcript, GWL_STYLE) & WS_VSCROLL) != style_before) {
+      SetWindowPos(transcript, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     SendMessageW(transcript, WM_VSCROLL, SB_BOTTOM, 0);
-    InvalidateRect(transcript, nullptr, FALSE);
+    // The frame too: the scroll bar's thumb moved while drawing was off.
+    RedrawWindow(transcript, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
   }
 
   void Clear() {

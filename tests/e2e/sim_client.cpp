@@ -160,7 +160,14 @@ Sim::Sim(Options options) {
   }
 }
 
-Sim::~Sim() { Kill(); }
+Sim::~Sim() {
+  Kill();
+  // The log goes with the stand-in unless someone wants to read it afterwards.
+  if (!GetEnvironmentVariableW(L"ZANTIC_KEEP_SIM_LOGS", nullptr, 0)) {
+    DeleteFileW(log_path_.c_str());
+    RemoveDirectoryW(dir_.c_str());
+  }
+}
 
 void Sim::Kill() {
   if (!process_) return;

@@ -48,6 +48,7 @@ class Sim {
   };
   explicit Sim(Options options);
   Sim() : Sim(Options{}) {}
+  // Ends the stand-in and removes its log (kept when ZANTIC_KEEP_SIM_LOGS is set).
   ~Sim();
   Sim(const Sim&) = delete;
   Sim& operator=(const Sim&) = delete;

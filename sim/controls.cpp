@@ -4,6 +4,7 @@
 
 #include <richedit.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/win32/text_encoding.h"
@@ -130,13 +131,17 @@ struct InputBox {
   std::function<void(HWND, std::wstring)> on_enter;
 };
 
+// An input box shows at most this much of a text it was given (it keeps all of it): the
+// platform's rich edit can take seconds to lay out a long line of punctuation.
+constexpr std::size_t kMaxShownChars = 4096;
+
 // The form in which an input box shows a text: a one-line box shows every line break and
 // control character as a blank (the platform's one-line rich edit would drop everything
 // after the first break); a multi-line box keeps breaks as paragraph breaks.
 std::wstring ShownForm(const std::wstring& exact, bool multiline) {
   std::wstring out;
-  out.reserve(exact.size());
-  for (std::size_t i = 0; i < exact.size(); ++i) {
+  out.reserve(std::min(exact.size(), kMaxShownChars));
+  for (std::size_t i = 0; i < exact.size() && out.size() < kMaxShownChars; ++i) {
     const wchar_t c = exact[i];
     if (multiline && (c == L'\r' || c == L'\n')) {
       if (c == L'\r' && i + 1 < exact.size() && exact[i + 1] == L'\n') ++i;

@@ -99,9 +99,16 @@ struct Tag {
   }
 };
 
+// A tag runs at most this many characters from its '<' to its '>'; a longer one is no tag.
+// This keeps a text full of unfinished tags from costing time that grows with the square
+// of its length.
+constexpr std::size_t kMaxTagLength = 2048;
+
 // Parses the tag that starts with the '<' at `start`. On success, `end` is the index after
-// its '>'. Nothing when the '<' starts no tag.
-std::optional<Tag> ParseTag(std::string_view s, std::size_t start, std::size_t& end) {
+// its '>'. Nothing when the '<' starts no tag. `last_close` is the position of the text's
+// last '>'.
+std::optional<Tag> ParseTag(std::string_view text, std::size_t start, std::size_t last_close, std::size_t& end) {
+  const std::string_view s = text.substr(0, std::min(text.size(), start + kMaxTagLength));
   std::size_t i = start + 1;
   while (i < s.size() && IsSpace(s[i])) ++i;
   Tag tag;
@@ -114,7 +121,7 @@ std::optional<Tag> ParseTag(std::string_view s, std::size_t start, std::size_t& 
   const std::size_t name_start = i;
   while (i < s.size() && IsAlnum(s[i])) ++i;
   tag.name = ToLower(s.substr(name_start, i - name_start));
-  if (s.find('>', i) == std::string_view::npos) return std::nullopt;
+  if (last_close == std::string_view::npos || last_close < i) return std::nullopt;
 
   while (i < s.size()) {
     while (i < s.size() && (IsSpace(s[i]) || s[i] == '/')) ++i;
@@ -159,8 +166,9 @@ std::optional<Tag> ParseTag(std::string_view s, std::size_t start, std::size_t& 
 
 // Decodes the entity at `start` ('&'); on success `end` is the index after its ';'.
 std::optional<std::string> ParseEntity(std::string_view s, std::size_t start, std::size_t& end) {
-  const std::size_t semi = s.find(';', start + 1);
-  if (semi == std::string_view::npos || semi - start > 10) return std::nullopt;
+  const std::size_t semi_offset = s.substr(start + 1, 10).find(';');
+  if (semi_offset == std::string_view::npos) return std::nullopt;
+  const std::size_t semi = start + 1 + semi_offset;
   const std::string name(s.substr(start + 1, semi - start - 1));
   std::string out;
   if (name.size() > 1 && name[0] == '#') {
@@ -190,18 +198,19 @@ std::optional<std::string> ParseEntity(std::string_view s, std::size_t start, st
 class Renderer {
  public:
   std::vector<Run> Render(std::string_view html) {
+    const std::size_t last_close = html.rfind('>');
+    const std::size_t last_comment_end = html.rfind("-->");
     std::size_t i = 0;
     while (i < html.size()) {
       const char c = html[i];
       std::size_t end = 0;
       if (c == '<') {
         if (html.substr(i, 4) == "<!--") {
-          const std::size_t close = html.find("-->", i + 4);
-          if (close != std::string_view::npos) {
-            i = close + 3;
+          if (last_comment_end != std::string_view::npos && last_comment_end >= i + 4) {
+            i = html.find("-->", i + 4) + 3;
             continue;
           }
-        } else if (auto tag = ParseTag(html, i, end)) {
+        } else if (auto tag = ParseTag(html, i, last_close, end)) {
           Apply(*tag);
           i = end;
           continue;

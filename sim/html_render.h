@@ -9,7 +9,8 @@
 // the entities &amp; &lt; &gt; &quot; &apos; &nbsp; &#N; &#xN;. Other tags are dropped.
 // Tags are never closed implicitly and need not be closed at all; a closer without an
 // opener (</u>, </font>) just switches its effect off. A '<' that starts no tag (no name
-// after it, or no '>' anywhere after it) is shown as typed.
+// after it, or no '>' within 2048 characters) is shown as typed, and so is an '&' that
+// starts no entity. Any text renders in time linear in its length.
 //
 // Line breaks and other control characters (all but tab) are shown as blanks, so a text
 // can never put a second line, of another speaker, into the transcript.

@@ -85,6 +85,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Lines arrive byte for byte and are shown as the client shows them -----------------
 
+// 100,000 characters of markup that never completes: no ';' after an '&', no '>' after a
+// '<', no "-->" after a "<!--".
+std::string UnfinishedMarkup() {
+  std::string text;
+  while (text.size() < 100000) text += "&<a x=\"<!--";
+  return text;
+}
+
 struct LineCase {
   const char* name;
   std::string text;
@@ -137,6 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"RichTextLookalike", "{\\rtf1 \\b not bold}", "Pat Doe:\t{\\rtf1 \\b not bold}"},
         LineCase{"HundredThousandCharacters", std::string(100000, 'x'),
                  "Pat Doe:\t" + std::string(8192, 'x')},
+        LineCase{"HundredThousandOfUnfinishedMarkup", UnfinishedMarkup(),
+                 "Pat Doe:\t" + UnfinishedMarkup().substr(0, 8192)},
         // Beyond the code page: a character outside the basic plane, the Unicode line and
         // paragraph separators, next line, control characters.
         LineCase{"UnicodeBreaksAndControls", "\xF0\x9F\x98\x80|\xE2\x80\xA8|\xE2\x80\xA9|\xC2\x85|\x01\x7F|\t|\xC3\xA9",

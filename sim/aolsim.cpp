@@ -17,17 +17,23 @@
 // A test drives it through its control channel (WM_COPYDATA to the "AOL Frame25" window,
 // dwData 0x5A49, a UTF-8 command) and reads its event log (one JSON object per line).
 // sim/README.md describes the command line, every command and every log event.
-#include "sim/sim.h"
-
+#include <windows.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
 
+#include "sim/sim.h"
 #include "sim/sim_log.h"
 
 namespace aolsim {
+
+Settings g_settings;
+HINSTANCE g_instance;
+HWND g_frame;
+HWND g_mdi;
+
 namespace {
 
 constexpr ULONG_PTR kControlMagic = 0x5A49;

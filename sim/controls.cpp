@@ -1,21 +1,14 @@
 // The client's control classes, the input boxes and the MDI child windows.
-
-#include "sim/sim.h"
-
+#include <windows.h>
 #include <richedit.h>
 
 #include <algorithm>
 #include <memory>
 
 #include "platform/win32/text_encoding.h"
+#include "sim/sim.h"
 
 namespace aolsim {
-
-Settings g_settings;
-HINSTANCE g_instance;
-HWND g_frame;
-HWND g_mdi;
-
 namespace {
 
 WNDPROC g_richedit_proc;

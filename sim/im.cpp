@@ -5,9 +5,7 @@
 // "$IM_ON", the message switches the user's instant messages off or on: the window says so
 // and stays open, and an "America Online" message box tells the user. Sent to anyone
 // else, it goes out and the window closes.
-
-#include "sim/sim.h"
-
+#include <windows.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -15,6 +13,7 @@
 #include <map>
 #include <memory>
 
+#include "sim/sim.h"
 #include "sim/sim_log.h"
 
 namespace aolsim {

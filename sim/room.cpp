@@ -6,9 +6,7 @@
 // the end, the oldest lines removed from the top, a clear removing everything), each change
 // whole within one message of the main window: a reader in another process never sees a
 // part of a line. Lines beyond the room's limit drop off the top as new ones arrive.
-
-#include "sim/sim.h"
-
+#include <windows.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -16,6 +14,7 @@
 #include <memory>
 
 #include "sim/html_render.h"
+#include "sim/sim.h"
 #include "sim/sim_log.h"
 
 namespace aolsim {

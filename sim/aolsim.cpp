@@ -1,237 +1,256 @@
 // aolsim: a stand-in for the AOL client, to demo and test zantic idle against.
 //
-// It builds the window tree the program relies on (an "AOL Frame25" main window, its
-// "MDIClient", a Welcome window and a chat room as "AOL Child" windows) and behaves like
-// the client where the program touches it: the room's entry box takes WM_SETTEXT and
-// posts its content as a line of the signed-on user on WM_CHAR 13.
+// It builds the window tree the program relies on and behaves like the client where the
+// program touches it:
 //
-// Command line:
-//   --screen-name NAME   the signed-on screen name (default "Pat Doe")
-//   --room NAME          the chat room's name (default "Lobby 12")
-//   --log PATH           the JSON-lines event log
+//   "AOL Frame25" (caption "America Online")
+//     "AOL Toolbar" > "_AOL_Toolbar" > "_AOL_Combobox" > "Edit"     the keyword box
+//     "MDIClient"
+//       "AOL Child" "Welcome, <screen name>!"                       (behind the room)
+//       "AOL Child" <room name>                                     a chat room:
+//          "_AOL_Static" title, "RICHCNTL" transcript, "_AOL_Static" head count,
+//          "_AOL_Listbox" members, "RICHCNTL" entry box, "_AOL_Icon" Send, ...
+//       "AOL Child" "Send Instant Message"                          opened by a keyword
+//          "_AOL_Static", "_AOL_Edit", 8 x "_AOL_Icon", "RICHCNTL", "_AOL_Icon" Send, ...
+//   "#32770" "America Online" with a "Button"                       the client's message box
 //
-// Control channel: WM_COPYDATA to the "AOL Frame25" window, dwData = 0x5A49, the data a
-// UTF-8 command line:
-//   say <speaker>\t<text>   a line said in the room by anyone
-//   hang <seconds>          stop answering messages for that long
-//   exit                    end at once, as a crash would
+// A test drives it through its control channel (WM_COPYDATA to the "AOL Frame25" window,
+// dwData 0x5A49, a UTF-8 command) and reads its event log (one JSON object per line).
+// sim/README.md describes the command line, every command and every log event.
 #include <windows.h>
-#include <richedit.h>
 #include <shellapi.h>
 
-#include <string>
-#include <vector>
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
 
-#include "platform/win32/text_encoding.h"
+#include "sim/sim.h"
 #include "sim/sim_log.h"
 
-using zantic::win32::Utf8ToWide;
-using zantic::win32::WideToUtf8;
+namespace aolsim {
+
+Settings g_settings;
+HINSTANCE g_instance;
+HWND g_frame;
+HWND g_mdi;
 
 namespace {
 
 constexpr ULONG_PTR kControlMagic = 0x5A49;
-constexpr UINT kHangMessage = WM_APP + 1;
-constexpr int kEntryId = 101;
+constexpr int kToolbarHeight = 78;
+constexpr int kGoIconId = 101;
 
-HINSTANCE g_instance;
-HWND g_frame, g_mdi, g_room, g_transcript, g_entry, g_welcome;
-WNDPROC g_richedit_proc;
-std::wstring g_screen_name = L"Pat Doe";
-std::wstring g_room_name = L"Lobby 12";
+WNDPROC g_keyword_edit_proc;
 
-// The text of a posted line as the room shows it: markup removed, and no line break can
-// start a new transcript line.
-std::wstring RenderText(const std::wstring& html) {
-  std::wstring out;
-  bool in_tag = false;
-  for (wchar_t c : html) {
-    if (in_tag) {
-      if (c == L'>') in_tag = false;
-      continue;
+// --- The Welcome window --------------------------------------------------------------
+
+class WelcomeWindow : public MdiWindow {
+ public:
+  void Build() {
+    greeting = MakeChild(window, L"_AOL_Static", Greeting().c_str(), WS_CHILD | WS_VISIBLE | SS_ENDELLIPSIS,
+                         12, 10, 210, 26);
+    SendMessageW(greeting, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont()), FALSE);
+    MakeChild(window, L"_AOL_Static", L"You have no new mail.", WS_CHILD | WS_VISIBLE, 12, 42, 210, 20);
+    const wchar_t* labels[] = {L"Read Mail", L"People", L"News", L"Chat"};
+    for (int i = 0; i < 4; ++i) MakeIcon(window, labels[i], 400 + i, 10 + (i % 2) * 100, 72 + (i / 2) * 38, 94, 30);
+  }
+  bool OnMessage(HWND, UINT msg, WPARAM wparam, LPARAM, LRESULT& result) override {
+    return HandleCtlColor(msg, wparam, result);
+  }
+  void OnDestroyed() override;
+  std::wstring Caption() const { return L"Welcome, " + g_settings.screen_name + L"!"; }
+  std::wstring Greeting() const { return L"Welcome, " + g_settings.screen_name + L"!"; }
+
+  HWND greeting = nullptr;
+};
+
+WelcomeWindow* g_welcome = nullptr;
+
+void WelcomeWindow::OnDestroyed() {
+  if (g_welcome == this) g_welcome = nullptr;
+  delete this;
+}
+
+// --- The main window -------------------------------------------------------------------
+
+// The keyword box: Enter goes to the address in it.
+LRESULT CALLBACK KeywordEditProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_CHAR && (wparam == 13 || wparam == 10)) {
+    if (wparam == 13) {
+      const int n = GetWindowTextLengthW(window);
+      std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+      text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), n + 1)));
+      RunKeyword(text);
     }
-    if (c == L'<') {
-      in_tag = true;
-      continue;
-    }
-    out += (c == L'\r' || c == L'\n') ? L' ' : c;
+    return 0;  // no beep
   }
-  return out;
+  return CallWindowProcW(g_keyword_edit_proc, window, msg, wparam, lparam);
 }
 
-void AppendTranscriptLine(const std::wstring& speaker, const std::wstring& html) {
-  std::wstring line = speaker + L":\t" + RenderText(html);
-  const int length = GetWindowTextLengthW(g_transcript);
-  if (length > 0) line = L"\r" + line;
-  SendMessageW(g_transcript, EM_SETSEL, static_cast<WPARAM>(-1), -1);
-  SendMessageW(g_transcript, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
-  SendMessageW(g_transcript, WM_VSCROLL, SB_BOTTOM, 0);
+void BuildToolbar(HWND frame) {
+  HWND outer = MakeChild(frame, L"AOL Toolbar", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 900,
+                         kToolbarHeight);
+  HWND inner = MakeChild(outer, L"_AOL_Toolbar", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 900,
+                         kToolbarHeight);
+  const wchar_t* labels[] = {L"Read", L"Write", L"Mail Center", L"Print", L"My Files", L"My AOL",
+                             L"Favorites", L"Internet", L"Channels", L"People"};
+  for (int i = 0; i < 10; ++i) MakeIcon(inner, labels[i], 110 + i, 6 + i * 86, 6, 82, 30);
+  MakeChild(inner, L"_AOL_Static", L"Keyword:", WS_CHILD | WS_VISIBLE, 10, 48, 70, 20);
+  HWND combo = MakeChild(inner, L"_AOL_Combobox", L"", WS_CHILD | WS_VISIBLE, 82, 44, 440, 26);
+  MakeIcon(inner, L"Go", kGoIconId, 528, 44, 48, 26);
+  HWND edit = GetWindow(combo, GW_CHILD);
+  SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+  g_keyword_edit_proc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeywordEditProc)));
 }
 
-void SayInRoom(const std::wstring& speaker, const std::wstring& text) {
-  aolsim::Log("chat", {{"speaker", WideToUtf8(speaker)}, {"text", WideToUtf8(text)}});
-  AppendTranscriptLine(speaker, text);
-}
-
-std::wstring WindowText(HWND window) {
-  const int n = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  const int got = GetWindowTextW(window, text.data(), n + 1);
-  text.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
-  return text;
-}
-
-// The entry box: Enter posts its content as a line of the signed-on user.
-LRESULT CALLBACK EntryProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if ((msg == WM_CHAR && wparam == 13) || (msg == WM_KEYDOWN && wparam == VK_RETURN)) {
-    if (msg == WM_KEYDOWN) return 0;  // the WM_CHAR that follows does the work
-    const std::wstring text = WindowText(window);
-    SetWindowTextW(window, L"");
-    SayInRoom(g_screen_name, text);
-    return 0;
-  }
-  return CallWindowProcW(g_richedit_proc, window, msg, wparam, lparam);
-}
-
-void RegisterClasses() {
-  LoadLibraryW(L"riched20.dll");
-  // "RICHCNTL": the platform's rich edit under the client's class name.
-  WNDCLASSEXW rich{};
-  rich.cbSize = sizeof rich;
-  GetClassInfoExW(nullptr, RICHEDIT_CLASSW, &rich);
-  g_richedit_proc = rich.lpfnWndProc;
-  rich.hInstance = g_instance;
-  rich.lpszClassName = L"RICHCNTL";
-  rich.style &= ~CS_GLOBALCLASS;
-  RegisterClassExW(&rich);
-
-  // The client's own control classes, built on the platform's.
-  struct Super {
-    const wchar_t* base;
-    const wchar_t* name;
-  };
-  for (Super s : {Super{L"LISTBOX", L"_AOL_Listbox"}, Super{L"BUTTON", L"_AOL_Icon"},
-                  Super{L"STATIC", L"_AOL_Static"}}) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    GetClassInfoExW(nullptr, s.base, &wc);
-    wc.hInstance = g_instance;
-    wc.lpszClassName = s.name;
-    wc.style &= ~CS_GLOBALCLASS;
-    RegisterClassExW(&wc);
-  }
-}
-
-HWND CreateMdiChild(const std::wstring& caption, int x, int y, int w, int h) {
-  MDICREATESTRUCTW mcs{};
-  mcs.szClass = L"AOL Child";
-  mcs.szTitle = caption.c_str();
-  mcs.hOwner = g_instance;
-  mcs.x = x;
-  mcs.y = y;
-  mcs.cx = w;
-  mcs.cy = h;
-  return reinterpret_cast<HWND>(SendMessageW(g_mdi, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
-}
-
-void BuildRoom(HWND room) {
-  const DWORD child = WS_CHILD | WS_VISIBLE;
-  // Child order matters to the program: the transcript is the first RICHCNTL, the entry
-  // box the second.
-  g_transcript = CreateWindowExW(WS_EX_CLIENTEDGE, L"RICHCNTL", L"",
-                                 child | ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL,
-                                 8, 8, 380, 200, room, nullptr, g_instance, nullptr);
-  HWND members = CreateWindowExW(WS_EX_CLIENTEDGE, L"_AOL_Listbox", L"", child | WS_VSCROLL,
-                                 396, 8, 120, 200, room, nullptr, g_instance, nullptr);
-  for (const wchar_t* name : {g_screen_name.c_str(), L"Kim Lee", L"Sam Ray"}) {
-    SendMessageW(members, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-  }
-  CreateWindowExW(0, L"_AOL_Static", g_room_name.c_str(), child, 396, 212, 120, 20, room, nullptr,
-                  g_instance, nullptr);
-  g_entry = CreateWindowExW(WS_EX_CLIENTEDGE, L"RICHCNTL", L"", child | ES_AUTOHSCROLL, 8, 214,
-                            300, 24, room, reinterpret_cast<HMENU>(kEntryId), g_instance, nullptr);
-  SendMessageW(g_entry, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
-  SetWindowLongPtrW(g_entry, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EntryProc));
-  CreateWindowExW(0, L"_AOL_Icon", L"Send", child, 312, 214, 76, 24, room, nullptr, g_instance,
-                  nullptr);
-}
-
-void HandleControl(const std::string& command) {
-  aolsim::Log("control", {{"command", command}});
-  const auto space = command.find(' ');
-  const std::string verb = command.substr(0, space);
-  const std::string rest = space == std::string::npos ? std::string() : command.substr(space + 1);
-  if (verb == "say") {
-    const auto tab = rest.find('\t');
-    if (tab == std::string::npos) return;
-    SayInRoom(Utf8ToWide(rest.substr(0, tab)), Utf8ToWide(rest.substr(tab + 1)));
-  } else if (verb == "hang") {
-    // Posted, so the sender of the command is not held up by the hang itself.
-    PostMessageW(g_frame, kHangMessage, static_cast<WPARAM>(std::atof(rest.c_str()) * 1000), 0);
-  } else if (verb == "exit") {
-    aolsim::Log("exit");
-    ExitProcess(3);
-  }
+HWND KeywordEdit() {
+  HWND outer = FindWindowExW(g_frame, nullptr, L"AOL Toolbar", nullptr);
+  HWND inner = FindWindowExW(outer, nullptr, L"_AOL_Toolbar", nullptr);
+  HWND combo = FindWindowExW(inner, nullptr, L"_AOL_Combobox", nullptr);
+  return FindWindowExW(combo, nullptr, L"Edit", nullptr);
 }
 
 LRESULT CALLBACK FrameProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_CREATE: {
+      BuildToolbar(window);
       CLIENTCREATESTRUCT ccs{};
       ccs.idFirstChild = 1000;
       g_mdi = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-                              WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, 0,
-                              0, 0, window, nullptr, g_instance, &ccs);
+                              WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0,
+                              kToolbarHeight, 10, 10, window, nullptr, g_instance, &ccs);
+      return 0;
+    }
+    case WM_SIZE: {
+      // Handled here, not by the frame's default: the MDI client goes below the toolbar.
+      const int w = LOWORD(lparam), h = HIWORD(lparam);
+      MoveWindow(FindWindowExW(window, nullptr, L"AOL Toolbar", nullptr), 0, 0, w, kToolbarHeight, TRUE);
+      MoveWindow(g_mdi, 0, kToolbarHeight, w, std::max(0, h - kToolbarHeight), TRUE);
       return 0;
     }
     case WM_COPYDATA: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
-      if (data->dwData != kControlMagic) return FALSE;
-      HandleControl(std::string(static_cast<const char*>(data->lpData), data->cbData));
-      return TRUE;
+      if (!data || data->dwData != kControlMagic) return FALSE;
+      const std::string command(static_cast<const char*>(data->lpData), data->cbData);
+      return RunControlCommand(command) ? TRUE : FALSE;
     }
+    case WM_COMMAND:
+      if (LOWORD(wparam) == kGoIconId && HIWORD(wparam) == BN_CLICKED) {
+        SendMessageW(KeywordEdit(), WM_CHAR, 13, 0);
+        return 0;
+      }
+      break;
+    case WM_TIMER:
+      if (HandleControlTimer(wparam) || HandleImTimer(wparam)) return 0;
+      break;
     case kHangMessage:
-      aolsim::Log("fault", {{"mode", "hang"}, {"state", "begin"}});
+      Log("fault", {{"mode", "hang"}, {"state", "begin"}, {"seconds", LogValue::Number(wparam / 1000.0)}});
       Sleep(static_cast<DWORD>(wparam));
-      aolsim::Log("fault", {{"mode", "hang"}, {"state", "end"}});
+      Log("fault", {{"mode", "hang"}, {"state", "end"}});
+      return 0;
+    case kExitMessage:
+      // As a crash would: no window is closed, nothing is cleaned up.
+      Log("fault", {{"mode", "exit"}, {"state", "begin"}});
+      TerminateProcess(GetCurrentProcess(), 3);
       return 0;
     case WM_DESTROY:
+      Log("quit");
       PostQuitMessage(0);
       return 0;
   }
   return DefFrameProcW(window, g_mdi, msg, wparam, lparam);
 }
 
-LRESULT CALLBACK ChildProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  return DefMDIChildProcW(window, msg, wparam, lparam);
+// --- The command line ------------------------------------------------------------------
+
+struct StartState {
+  std::wstring log_path;
+  std::wstring room_name = L"Lobby 12";
+  std::wstring welcome = L"back";  // front, back or none
+  bool room = true;
+};
+
+[[noreturn]] void Usage(const std::wstring& problem) {
+  std::fwprintf(stderr,
+                L"aolsim: %ls\n"
+                L"usage: aolsim [--screen-name NAME] [--room NAME] [--no-room]\n"
+                L"              [--welcome front|back|none] [--log PATH] [--max-lines N]\n"
+                L"              [--max-line-chars N] [--no-wrap] [--demo] [--im-delay SECONDS]\n"
+                L"              [--im-never] [--im-icons N]\n",
+                problem.c_str());
+  std::fflush(stderr);
+  ExitProcess(2);
 }
 
-void ParseArguments() {
+int WholeNumber(const std::wstring& flag, const wchar_t* text, int min, int max) {
+  wchar_t* end = nullptr;
+  const long value = std::wcstol(text, &end, 10);
+  if (end == text || *end != L'\0' || value < min || value > max) {
+    Usage(flag + L" takes a whole number from " + std::to_wstring(min) + L" to " + std::to_wstring(max));
+  }
+  return static_cast<int>(value);
+}
+
+StartState ParseArguments() {
+  StartState state;
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  std::wstring log_path;
-  for (int i = 1; i + 1 < argc; ++i) {
+  for (int i = 1; i < argc; ++i) {
     const std::wstring flag = argv[i];
-    if (flag == L"--screen-name") g_screen_name = argv[++i];
-    else if (flag == L"--room") g_room_name = argv[++i];
-    else if (flag == L"--log") log_path = argv[++i];
+    auto value = [&]() -> const wchar_t* {
+      if (i + 1 >= argc) Usage(flag + L" needs a value");
+      return argv[++i];
+    };
+    if (flag == L"--screen-name") {
+      g_settings.screen_name = value();
+    } else if (flag == L"--room") {
+      state.room_name = value();
+    } else if (flag == L"--no-room") {
+      state.room = false;
+    } else if (flag == L"--welcome") {
+      state.welcome = value();
+      if (state.welcome != L"front" && state.welcome != L"back" && state.welcome != L"none") {
+        Usage(L"--welcome takes front, back or none");
+      }
+    } else if (flag == L"--log") {
+      state.log_path = value();
+    } else if (flag == L"--max-lines") {
+      g_settings.max_lines = WholeNumber(flag, value(), 1, 10000000);
+    } else if (flag == L"--max-line-chars") {
+      g_settings.max_line_chars = WholeNumber(flag, value(), 0, 100000000);
+    } else if (flag == L"--no-wrap") {
+      g_settings.wrap = false;
+    } else if (flag == L"--demo") {
+      g_settings.demo = true;
+    } else if (flag == L"--im-delay") {
+      const wchar_t* text = value();
+      wchar_t* end = nullptr;
+      const double seconds = std::wcstod(text, &end);
+      if (end == text || *end != L'\0' || !(seconds >= 0 && seconds <= 3600)) {
+        Usage(L"--im-delay takes seconds from 0 to 3600");
+      }
+      g_settings.im_delay_s = seconds;
+    } else if (flag == L"--im-never") {
+      g_settings.im_never = true;
+    } else if (flag == L"--im-icons") {
+      g_settings.im_icons = WholeNumber(flag, value(), 0, 64);
+    } else {
+      Usage(L"unknown option " + flag);
+    }
   }
   LocalFree(argv);
-  aolsim::OpenLog(log_path);
+  return state;
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  g_instance = instance;
-  ParseArguments();
-  RegisterClasses();
-
+void RegisterWindowClasses() {
+  RegisterControlClasses();
   WNDCLASSEXW frame{};
   frame.cbSize = sizeof frame;
   frame.lpfnWndProc = FrameProc;
-  frame.hInstance = instance;
+  frame.hInstance = g_instance;
   frame.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  frame.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
   frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
   frame.lpszClassName = L"AOL Frame25";
   RegisterClassExW(&frame);
@@ -239,20 +258,75 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   WNDCLASSEXW child{};
   child.cbSize = sizeof child;
   child.lpfnWndProc = ChildProc;
-  child.hInstance = instance;
+  child.hInstance = g_instance;
   child.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  child.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  child.hbrBackground = ChildBackBrush();
   child.lpszClassName = L"AOL Child";
   RegisterClassExW(&child);
+}
 
-  g_frame = CreateWindowExW(0, L"AOL Frame25", L"America Online", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                            0, 0, 800, 560, nullptr, nullptr, instance, nullptr);
-  g_welcome = CreateMdiChild(L"Welcome, " + g_screen_name + L"!", 420, 10, 340, 160);
-  g_room = CreateMdiChild(g_room_name, 10, 10, 540, 280);
-  BuildRoom(g_room);
+}  // namespace
+
+void ShowWelcome(bool front) {
+  if (g_welcome) {
+    SetWindowPos(g_welcome->window, front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  } else {
+    auto* welcome = new WelcomeWindow;
+    if (!CreateMdiChild(welcome, welcome->Caption(), 656, 8, 228, 190, front)) {
+      delete welcome;
+      return;
+    }
+    g_welcome = welcome;
+    welcome->Build();
+  }
+  Log("welcome", {{"state", "shown"}, {"caption", Utf8(g_welcome->Caption())}});
+}
+
+void HideWelcome() {
+  if (!g_welcome) return;
+  SendMessageW(g_mdi, WM_MDIDESTROY, reinterpret_cast<WPARAM>(g_welcome->window), 0);
+  Log("welcome", {{"state", "hidden"}});
+}
+
+void SetScreenName(const std::wstring& name) {
+  const std::wstring old = g_settings.screen_name;
+  g_settings.screen_name = name;
+  if (g_welcome) {
+    SetWindowTextW(g_welcome->window, g_welcome->Caption().c_str());
+    SetWindowTextW(g_welcome->greeting, g_welcome->Greeting().c_str());
+  }
+  RenameMember(old, name);
+  Log("screen_name", {{"screen_name", Utf8(name)}});
+}
+
+}  // namespace aolsim
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  using namespace aolsim;
+  g_instance = instance;
+  const StartState start = ParseArguments();
+  if (!OpenLog(start.log_path)) Usage(L"cannot write the log " + start.log_path);
+  RegisterWindowClasses();
+
+  g_frame = CreateWindowExW(0, L"AOL Frame25", L"America Online", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                            920, 640, nullptr, nullptr, instance, nullptr);
+  if (!g_frame || !g_mdi) Usage(L"the main window could not be created");
+  // The MDI client gets its size before the first child comes, so no scroll bar is left
+  // over from a smaller one.
+  RECT client;
+  GetClientRect(g_frame, &client);
+  SendMessageW(g_frame, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  // The Welcome window and the room: the later one comes first in the MDI child order.
+  if (start.welcome == L"back") ShowWelcome(true);
+  if (start.room) OpenRoom(start.room_name, true);
+  if (start.welcome == L"front") ShowWelcome(true);
   ShowWindow(g_frame, show == SW_HIDE ? SW_SHOWNORMAL : show);
   UpdateWindow(g_frame);
-  aolsim::Log("ready", {{"screen_name", WideToUtf8(g_screen_name)}});
+  if (g_settings.demo) StartDemo(true);
+  Log("ready", {{"screen_name", Utf8(g_settings.screen_name)},
+                {"pid", LogValue::Number(GetCurrentProcessId())},
+                {"max_lines", LogValue::Number(g_settings.max_lines)}});
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -2,16 +2,32 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <cstdio>
 
 namespace aolsim {
 namespace {
 
 HANDLE g_log = INVALID_HANDLE_VALUE;
+SRWLOCK g_lock = SRWLOCK_INIT;
 LARGE_INTEGER g_start{};
 double g_ms_per_tick = 0;
 
 }  // namespace
+
+LogValue LogValue::Number(double value) {
+  LogValue v;
+  char buf[40];
+  if (!std::isfinite(value)) value = 0;
+  if (value == std::floor(value) && std::fabs(value) < 1e15) {
+    std::snprintf(buf, sizeof buf, "%.0f", value);
+  } else {
+    std::snprintf(buf, sizeof buf, "%.3f", value);
+  }
+  v.text_ = buf;
+  v.number_ = true;
+  return v;
+}
 
 double NowMs() {
   LARGE_INTEGER now;
@@ -25,15 +41,17 @@ double NowMs() {
   return static_cast<double>(now.QuadPart - g_start.QuadPart) * g_ms_per_tick;
 }
 
-void OpenLog(const std::wstring& path) {
+bool OpenLog(const std::wstring& path) {
   NowMs();
-  if (path.empty()) return;
+  if (path.empty()) return true;
   g_log = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return g_log != INVALID_HANDLE_VALUE;
 }
 
 std::string JsonString(std::string_view utf8) {
   std::string out = "\"";
+  out.reserve(utf8.size() + 2);
   for (unsigned char c : utf8) {
     switch (c) {
       case '"': out += "\\\""; break;
@@ -55,24 +73,27 @@ std::string JsonString(std::string_view utf8) {
   return out;
 }
 
-void Log(std::string_view event,
-         std::initializer_list<std::pair<std::string_view, std::string_view>> fields) {
+void Log(std::string_view event, std::initializer_list<std::pair<std::string_view, LogValue>> fields) {
   if (g_log == INVALID_HANDLE_VALUE) return;
-  char t[32];
-  std::snprintf(t, sizeof t, "%.3f", NowMs());
-  std::string line = "{\"t\":";
-  line += t;
-  line += ",\"event\":";
-  line += JsonString(event);
+  std::string body = ",\"event\":";
+  body += JsonString(event);
   for (const auto& [key, value] : fields) {
-    line += ',';
-    line += JsonString(key);
-    line += ':';
-    line += JsonString(value);
+    body += ',';
+    body += JsonString(key);
+    body += ':';
+    body += value.is_number() ? value.text() : JsonString(value.text());
   }
-  line += "}\n";
+  body += "}\n";
+  // The time is taken and the line written under the lock, in one write: lines of
+  // different threads never interleave, their times never go back, and a reader sees each
+  // line as soon as it is written.
+  AcquireSRWLockExclusive(&g_lock);
+  char t[48];
+  std::snprintf(t, sizeof t, "{\"t\":%.3f", NowMs());
+  const std::string line = t + body;
   DWORD written = 0;
   WriteFile(g_log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  ReleaseSRWLockExclusive(&g_lock);
 }
 
 }  // namespace aolsim

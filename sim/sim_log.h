@@ -1,5 +1,5 @@
 // The stand-in's machine-readable log: one JSON object per line, written and flushed at
-// once, each with a monotonic timestamp in milliseconds ("t").
+// once, each with a monotonic timestamp in milliseconds ("t"). Safe to call from any thread.
 #pragma once
 
 #include <initializer_list>
@@ -9,12 +9,29 @@
 
 namespace aolsim {
 
-// Opens (truncates) the log file; with an empty path the log goes nowhere.
-void OpenLog(const std::wstring& path);
+// A field value: a UTF-8 text (written as a JSON string) or a number.
+class LogValue {
+ public:
+  LogValue(std::string_view text) : text_(text) {}
+  LogValue(const std::string& text) : text_(text) {}
+  LogValue(const char* text) : text_(text) {}
+  static LogValue Number(double value);
+  const std::string& text() const { return text_; }
+  bool is_number() const { return number_; }
 
-// Writes {"t":<ms>,"event":"<event>", <fields...>}. Field values are UTF-8 texts.
+ private:
+  LogValue() = default;
+  std::string text_;
+  bool number_ = false;
+};
+
+// Opens (truncates) the log file; with an empty path the log goes nowhere. False when the
+// file could not be opened.
+bool OpenLog(const std::wstring& path);
+
+// Writes {"t":<ms>,"event":"<event>", <fields...>}.
 void Log(std::string_view event,
-         std::initializer_list<std::pair<std::string_view, std::string_view>> fields = {});
+         std::initializer_list<std::pair<std::string_view, LogValue>> fields = {});
 
 // Monotonic milliseconds since the stand-in started.
 double NowMs();

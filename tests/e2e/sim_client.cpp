@@ -1,5 +1,6 @@
 #include "sim_client.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -159,7 +160,14 @@ Sim::Sim(Options options) {
   }
 }
 
-Sim::~Sim() { Kill(); }
+Sim::~Sim() {
+  Kill();
+  // The log goes with the stand-in unless someone wants to read it afterwards.
+  if (!GetEnvironmentVariableW(L"ZANTIC_KEEP_SIM_LOGS", nullptr, 0)) {
+    DeleteFileW(log_path_.c_str());
+    RemoveDirectoryW(dir_.c_str());
+  }
+}
 
 void Sim::Kill() {
   if (!process_) return;
@@ -187,21 +195,29 @@ bool Sim::Control(const std::string& command) {
 }
 
 std::vector<Event> Sim::Events() const {
-  std::vector<Event> events;
+  // Reads on from where the last call stopped; a line still being written waits for the
+  // next call.
   HANDLE file = CreateFileW(log_path_.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return events;
-  std::string content;
-  char buffer[65536];
+  if (file == INVALID_HANDLE_VALUE) return events_;
+  LARGE_INTEGER offset;
+  offset.QuadPart = static_cast<LONGLONG>(log_offset_);
+  SetFilePointerEx(file, offset, nullptr, FILE_BEGIN);
+  std::string content = partial_;
+  std::vector<char> buffer(1 << 20);
   DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+  while (ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
+    content.append(buffer.data(), got);
+    log_offset_ += got;
+  }
   CloseHandle(file);
   std::size_t start = 0;
   for (std::size_t end; (end = content.find('\n', start)) != std::string::npos; start = end + 1) {
-    if (auto event = ParseEventLine(content.substr(start, end - start))) events.push_back(*event);
+    if (auto event = ParseEventLine(content.substr(start, end - start))) events_.push_back(*event);
   }
-  return events;
+  partial_ = content.substr(start);
+  return events_;
 }
 
 std::vector<Event> Sim::ChatLines() const {
@@ -228,6 +244,170 @@ std::optional<Event> Sim::WaitForEvent(const std::function<bool(const Event&)>& 
       },
       timeout);
   return found;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+bool Sim::Say(const std::string& speaker, const std::string& text) {
+  return Control("say " + speaker + "\t" + text);
+}
+
+std::optional<Event> Sim::WaitFor(const std::string& event, const std::string& key,
+                                  const std::string& value, std::chrono::milliseconds timeout) {
+  return WaitForEvent(
+      [&](const Event& e) { return e.event() == event && (key.empty() || e[key] == value); }, 1, timeout);
+}
+
+std::optional<Event> Sim::WaitForChat(const std::string& text, std::chrono::milliseconds timeout) {
+  return WaitFor("chat", "text", text, timeout);
+}
+
+HWND Sim::FirstRoom() const {
+  HWND mdi = FindWindowExW(frame_, nullptr, L"MDIClient", nullptr);
+  for (HWND child = FindWindowExW(mdi, nullptr, L"AOL Child", nullptr); child;
+       child = FindWindowExW(mdi, child, L"AOL Child", nullptr)) {
+    bool all = true;
+    for (const wchar_t* cls : {L"RICHCNTL", L"_AOL_Listbox", L"_AOL_Icon", L"_AOL_Static"}) {
+      if (!FindWindowExW(child, nullptr, cls, nullptr)) all = false;
+    }
+    if (all) return child;
+  }
+  return nullptr;
+}
+
+HWND Sim::Transcript() const {
+  HWND room = FirstRoom();
+  return room ? FindWindowExW(room, nullptr, L"RICHCNTL", nullptr) : nullptr;
+}
+
+bool Sim::Crash(std::chrono::milliseconds timeout) {
+  if (!process_) return true;
+  Control("exit");
+  return WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+RemoteRichEdit::RemoteRichEdit(HWND window) : window_(window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process_) Reserve(64 * 1024);
+}
+
+RemoteRichEdit::~RemoteRichEdit() {
+  if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+  if (process_) CloseHandle(process_);
+}
+
+bool RemoteRichEdit::Reserve(std::size_t bytes) {
+  if (bytes <= size_) return true;
+  if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+  memory_ = VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  size_ = memory_ ? bytes : 0;
+  return memory_ != nullptr;
+}
+
+namespace {
+
+LRESULT SendBounded(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, msg, wparam, lparam, SMTO_BLOCK, 5000, &result)) return -1;
+  return static_cast<LRESULT>(result);
+}
+
+}  // namespace
+
+long RemoteRichEdit::Length() {
+  if (!memory_) return -1;
+  const GETTEXTLENGTHEX request{GTL_NUMCHARS | GTL_PRECISE, 1200};
+  if (!WriteProcessMemory(process_, memory_, &request, sizeof request, nullptr)) return -1;
+  return static_cast<long>(SendBounded(window_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(memory_), 0));
+}
+
+std::wstring RemoteRichEdit::Range(long start, long end) {
+  if (end <= start) return {};
+  const std::size_t chars = static_cast<std::size_t>(end - start);
+  if (!Reserve(sizeof(TEXTRANGEW) + (chars + 1) * sizeof(wchar_t))) return {};
+  auto* remote_text = reinterpret_cast<wchar_t*>(static_cast<char*>(memory_) + sizeof(TEXTRANGEW));
+  TEXTRANGEW range{{start, end}, remote_text};
+  if (!WriteProcessMemory(process_, memory_, &range, sizeof range, nullptr)) return {};
+  const LRESULT n = SendBounded(window_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(memory_));
+  if (n <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(n), L'\0');
+  if (!ReadProcessMemory(process_, remote_text, text.data(), text.size() * sizeof(wchar_t), nullptr)) return {};
+  return text;
+}
+
+std::vector<std::wstring> RemoteRichEdit::Paragraphs() {
+  // One read, so it sees the text as it stood between two changes: its end is set beyond
+  // the text, where the control stops by itself. A text that outgrew the room left for it
+  // is read again.
+  std::wstring text;
+  for (long room = std::max(0L, Length()) + 4096;; room *= 2) {
+    text = Range(0, room);
+    if (static_cast<long>(text.size()) < room) break;
+  }
+  std::vector<std::wstring> paragraphs;
+  if (text.empty()) return paragraphs;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || text[i] == L'\r') {
+      paragraphs.push_back(text.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return paragraphs;
+}
+
+std::optional<CHARFORMAT2W> RemoteRichEdit::FormatAt(long pos) {
+  if (!memory_) return std::nullopt;
+  SendBounded(window_, EM_SETSEL, static_cast<WPARAM>(pos), pos + 1);
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof format;
+  if (!WriteProcessMemory(process_, memory_, &format, sizeof format, nullptr)) return std::nullopt;
+  SendBounded(window_, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(memory_));
+  if (!ReadProcessMemory(process_, memory_, &format, sizeof format, nullptr)) return std::nullopt;
+  return format;
+}
+
+bool CaptureWindow(HWND window, const std::wstring& bmp_path) {
+  RECT r;
+  if (!GetWindowRect(window, &r)) return false;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = h;  // bottom-up, as a BMP file keeps its rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  const bool copied = BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const DWORD stride = static_cast<DWORD>((w * 3 + 3) & ~3);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + stride * static_cast<DWORD>(h);
+  bool written = false;
+  HANDLE out = CreateFileW(bmp_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (copied && out != INVALID_HANDLE_VALUE) {
+    DWORD n = 0;
+    written = WriteFile(out, &file, sizeof file, &n, nullptr) &&
+              WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &n, nullptr) &&
+              WriteFile(out, bits, stride * static_cast<DWORD>(h), &n, nullptr);
+  }
+  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return written;
 }
 
 }  // namespace e2e

@@ -1,9 +1,12 @@
 // Starts the AOL client stand-in, talks to its control channel and reads its event log.
+// sim/README.md describes the commands and the events.
 #pragma once
 
 #include <windows.h>
+#include <richedit.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -41,10 +44,11 @@ class Sim {
  public:
   struct Options {
     std::wstring screen_name = L"Pat Doe";
-    std::wstring extra_args;
+    std::wstring extra_args;  // more of the stand-in's command line, e.g. L"--max-lines 50"
   };
   explicit Sim(Options options);
   Sim() : Sim(Options{}) {}
+  // Ends the stand-in and removes its log (kept when ZANTIC_KEEP_SIM_LOGS is set).
   ~Sim();
   Sim(const Sim&) = delete;
   Sim& operator=(const Sim&) = delete;
@@ -54,6 +58,8 @@ class Sim {
   HANDLE Process() const { return process_; }
   // Sends one control command (UTF-8); false when the stand-in did not take it.
   bool Control(const std::string& command);
+  // A line said in the room by anyone (the room the program finds).
+  bool Say(const std::string& speaker, const std::string& text);
   // Every event logged so far.
   std::vector<Event> Events() const;
   // The "chat" events so far, in order.
@@ -61,6 +67,18 @@ class Sim {
   // Waits for the n-th event (counting from 1) that satisfies the predicate.
   std::optional<Event> WaitForEvent(const std::function<bool(const Event&)>& match, int n = 1,
                                     std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Waits for the first event of the kind whose field `key` (if given) holds `value`.
+  std::optional<Event> WaitFor(const std::string& event, const std::string& key = {},
+                               const std::string& value = {},
+                               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Waits for the first chat line with exactly this text.
+  std::optional<Event> WaitForChat(const std::string& text,
+                                   std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // The first chat room in the MDI child order and its transcript (its first "RICHCNTL").
+  HWND FirstRoom() const;
+  HWND Transcript() const;
+  // Ends the stand-in as a crash would (the "exit" command); true once the process is gone.
+  bool Crash(std::chrono::milliseconds timeout = std::chrono::seconds(5));
   void Kill();
 
  private:
@@ -68,7 +86,42 @@ class Sim {
   std::wstring log_path_;
   HANDLE process_ = nullptr;
   HWND frame_ = nullptr;
+  // The log as read so far: events, where reading stopped, and a line not yet complete.
+  mutable std::vector<Event> events_;
+  mutable std::uint64_t log_offset_ = 0;
+  mutable std::string partial_;
 };
+
+// Reads a rich edit of another process as a chat scanner does: lengths and line starts by
+// message, text ranges and character formats through memory allocated in the other
+// process (the platform does not carry those messages' pointers across processes).
+// Positions count UTF-16 code units, a paragraph break as one.
+class RemoteRichEdit {
+ public:
+  explicit RemoteRichEdit(HWND window);
+  ~RemoteRichEdit();
+  RemoteRichEdit(const RemoteRichEdit&) = delete;
+  RemoteRichEdit& operator=(const RemoteRichEdit&) = delete;
+
+  bool Valid() const { return memory_ != nullptr; }
+  long Length();
+  std::wstring Range(long start, long end);
+  // The whole text, read in one message, split at its paragraph breaks; no paragraphs for
+  // an empty text.
+  std::vector<std::wstring> Paragraphs();
+  // The format of the character at `pos` (moves the control's selection there).
+  std::optional<CHARFORMAT2W> FormatAt(long pos);
+
+ private:
+  bool Reserve(std::size_t bytes);
+  HWND window_;
+  HANDLE process_ = nullptr;
+  void* memory_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// Saves what the screen shows of the window as a 24-bit BMP file.
+bool CaptureWindow(HWND window, const std::wstring& bmp_path);
 
 std::string Narrow(const std::wstring& wide);
 std::wstring Widen(const std::string& utf8);

@@ -1,0 +1,463 @@
+// The stand-in as the program and its tests meet it: its window tree answers the
+// program's lookups, lines from another process arrive byte for byte and are shown as the
+// client shows them, the transcript keeps its most recent lines under a flood, instant
+// messages and message boxes go as the client's do, and its fault modes do what they say.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "aol/chat_room.h"
+#include "core/announcement.h"
+#include "platform/win32/window_system_win32.h"
+#include "sim_client.h"
+
+namespace {
+
+using e2e::Event;
+using e2e::RemoteRichEdit;
+using e2e::Sim;
+using namespace std::chrono;
+using zantic::win32::Win32WindowSystem;
+
+std::string Caption(HWND window) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// --- The window tree answers the program's lookups ------------------------------------
+
+struct LookupCase {
+  const char* name;
+  const wchar_t* args;
+  std::vector<std::string> commands;
+  std::string room;         // the room the program finds; "" for none
+  std::string screen_name;  // what the program reads from the Welcome window
+};
+
+class LookupE2E : public testing::TestWithParam<LookupCase> {};
+
+TEST_P(LookupE2E, ProgramFindsTheRoomTheScreenNameAndTheKeywordBox) {
+  const LookupCase& c = GetParam();
+  Sim sim(Sim::Options{L"Pat Doe", c.args});
+  ASSERT_TRUE(sim.Ready());
+  for (const std::string& command : c.commands) ASSERT_TRUE(sim.Control(command)) << command;
+  Win32WindowSystem windows;
+
+  const zantic::Hwnd room = zantic::FindChatRoom(windows);
+  EXPECT_EQ(room ? Caption(reinterpret_cast<HWND>(room)) : "", c.room);
+  EXPECT_EQ(zantic::GetScreenName(windows), c.screen_name);
+
+  // The keyword box, down the toolbar's chain.
+  HWND box = FindWindowA("AOL Frame25", nullptr);
+  for (const char* cls : {"AOL Toolbar", "_AOL_Toolbar", "_AOL_Combobox", "Edit"}) {
+    box = FindWindowExA(box, nullptr, cls, nullptr);
+    ASSERT_NE(box, nullptr) << cls;
+  }
+
+  zantic::SendChatLine(windows, "probe");
+  if (c.room.empty()) {
+    std::this_thread::sleep_for(milliseconds(300));
+    EXPECT_TRUE(sim.ChatLines().empty()) << "with no room the line is lost";
+  } else {
+    auto line = sim.WaitForChat("probe");
+    ASSERT_TRUE(line);
+    EXPECT_EQ((*line)["room"], c.room);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StartStatesAndControls, LookupE2E,
+    testing::Values(
+        LookupCase{"Default", L"", {}, "Lobby 12", "Pat Doe"},
+        LookupCase{"WelcomeFirst", L"--welcome front", {}, "Lobby 12", "Pat Doe"},
+        LookupCase{"SecondRoomInFront", L"", {"open-room front Side Room"}, "Side Room", "Pat Doe"},
+        LookupCase{"SecondRoomBehind", L"", {"open-room back Side Room"}, "Lobby 12", "Pat Doe"},
+        LookupCase{"FirstRoomClosed", L"", {"open-room back Side Room", "close-room"}, "Side Room", "Pat Doe"},
+        LookupCase{"NoRoom", L"--no-room", {}, "", "Pat Doe"},
+        LookupCase{"WelcomeHidden", L"", {"hide-welcome"}, "Lobby 12", ""},
+        LookupCase{"WelcomeShownBehind", L"--welcome none", {"show-welcome back"}, "Lobby 12", "Pat Doe"},
+        LookupCase{"ScreenNameChanged", L"", {"screen-name Jo  Z!x"}, "Lobby 12", "Jo  Z"}),
+    [](const testing::TestParamInfo<LookupCase>& info) { return std::string(info.param.name); });
+
+// --- Lines arrive byte for byte and are shown as the client shows them -----------------
+
+// 100,000 characters of markup that never completes: no ';' after an '&', no '>' after a
+// '<', no "-->" after a "<!--".
+std::string UnfinishedMarkup() {
+  std::string text;
+  while (text.size() < 100000) text += "&<a x=\"<!--";
+  return text;
+}
+
+struct LineCase {
+  const char* name;
+  std::string text;
+  std::string shown;        // the transcript paragraph
+  std::string speaker = {};  // another member's line (by the control channel); "" for the program's
+};
+
+class ChatLineE2E : public testing::TestWithParam<LineCase> {};
+
+TEST_P(ChatLineE2E, ArrivesWholeAndIsShownAsOneParagraph) {
+  const LineCase& c = GetParam();
+  Sim sim;
+  ASSERT_TRUE(sim.Ready());
+  ASSERT_TRUE(sim.Say("Kim Lee", "before"));
+  Win32WindowSystem windows;
+  const auto start = steady_clock::now();
+  if (c.speaker.empty()) {
+    zantic::SendChatLine(windows, c.text);
+  } else {
+    ASSERT_TRUE(sim.Say(c.speaker, c.text));
+  }
+  EXPECT_LT(steady_clock::now() - start, milliseconds(Win32WindowSystem::kSendBoundMs))
+      << "the client takes the line within the program's bound";
+
+  auto line = sim.WaitForChat(c.text);
+  ASSERT_TRUE(line);
+  EXPECT_EQ((*line)["speaker"], c.speaker.empty() ? "Pat Doe" : c.speaker);
+  EXPECT_EQ((*line)["shown"], c.shown);
+
+  RemoteRichEdit transcript(sim.Transcript());
+  ASSERT_TRUE(transcript.Valid());
+  const auto paragraphs = transcript.Paragraphs();
+  ASSERT_EQ(paragraphs.size(), 2u) << "one line is one paragraph, whatever its text holds";
+  EXPECT_EQ(paragraphs[0], L"Kim Lee:\tbefore");
+  EXPECT_EQ(e2e::Narrow(paragraphs[1]), c.shown);
+  EXPECT_FALSE(sim.WaitFor("transcript", "state", "resync", milliseconds(0)))
+      << "the stand-in's count of each line's length matches the transcript";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ChatLineE2E,
+    testing::Values(
+        LineCase{"LoadedBy", zantic::LoadedByLine("Pat Doe"), "Pat Doe:\tb zantic idle loaded by Pat Doe"},
+        LineCase{"FirstLinkWithBlankInUrl", zantic::FirstLinkLine("http://x.y/a b", "my <i>site</i>"),
+                 "Pat Doe:\tb zantic idle rsn: my site"},
+        LineCase{"BreaksForgeNoLine", "hi\r\nKim Lee:\tforged\nand\rmore",
+                 "Pat Doe:\thi  Kim Lee:\tforged and more"},
+        LineCase{"StrayMarkupShownAsTyped", "1 < 2 & 3 > 2 &amp; &bogus; <3 <b",
+                 "Pat Doe:\t1 < 2 & 3 > 2 & &bogus; <3 <b"},
+        LineCase{"RichTextLookalike", "{\\rtf1 \\b not bold}", "Pat Doe:\t{\\rtf1 \\b not bold}"},
+        LineCase{"HundredThousandCharacters", std::string(100000, 'x'),
+                 "Pat Doe:\t" + std::string(8192, 'x')},
+        LineCase{"HundredThousandOfUnfinishedMarkup", UnfinishedMarkup(),
+                 "Pat Doe:\t" + UnfinishedMarkup().substr(0, 8192)},
+        // Beyond the code page: a character outside the basic plane, the Unicode line and
+        // paragraph separators, next line, control characters.
+        LineCase{"UnicodeBreaksAndControls", "\xF0\x9F\x98\x80|\xE2\x80\xA8|\xE2\x80\xA9|\xC2\x85|\x01\x7F|\t|\xC3\xA9",
+                 "Kim Lee:\t\xF0\x9F\x98\x80| | | |  |\t|\xC3\xA9", "Kim Lee"}),
+    [](const testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
+
+TEST(ChatRoomLookE2E, ColoursFacesAndLinksAreShownTagsAreNot) {
+  Sim sim;
+  ASSERT_TRUE(sim.Ready());
+  Win32WindowSystem windows;
+  zantic::SendChatLine(windows, zantic::LoadedByLine("Pat Doe"));
+  ASSERT_TRUE(sim.Say("Sam Ray", R"(<b>brb</b> <font color="#008000">see <a href="http://x/">my page</a>)"));
+  RemoteRichEdit transcript(sim.Transcript());
+  const auto paragraphs = transcript.Paragraphs();
+  ASSERT_EQ(paragraphs.size(), 2u);
+  const std::wstring text = paragraphs[0] + L"\r" + paragraphs[1];
+
+  struct Look {
+    const wchar_t* piece;
+    COLORREF color;
+    const wchar_t* face;
+    DWORD effects;  // of CFE_BOLD | CFE_UNDERLINE
+  };
+  const Look looks[] = {
+      {L"b zantic", RGB(0xFF, 0x80, 0x00), L"Wingdings", 0},
+      {L"zantic idle", RGB(0x00, 0x80, 0xC0), L"Arial Narrow", 0},  // the link, its underline cancelled
+      {L"loaded by", RGB(0xFF, 0x80, 0x00), L"Arial Narrow", 0},
+      {L"Doe\rSam", RGB(0x00, 0x80, 0xFF), L"Arial Narrow", 0},
+      {L"Sam Ray:", RGB(0, 0, 0), L"Arial", 0},
+      {L"brb", RGB(0, 0, 0), L"Arial", CFE_BOLD},
+      {L"see", RGB(0x00, 0x80, 0x00), L"Arial", 0},
+      {L"my page", RGB(0x00, 0x00, 0xFF), L"Arial", CFE_UNDERLINE},
+  };
+  for (const Look& look : looks) {
+    const auto at = text.find(look.piece);
+    ASSERT_NE(at, std::wstring::npos) << e2e::Narrow(look.piece);
+    auto format = transcript.FormatAt(static_cast<long>(at));
+    ASSERT_TRUE(format);
+    EXPECT_EQ(format->crTextColor, look.color) << e2e::Narrow(look.piece);
+    EXPECT_EQ(std::wstring(format->szFaceName), look.face) << e2e::Narrow(look.piece);
+    EXPECT_EQ(format->dwEffects & (CFE_BOLD | CFE_UNDERLINE), look.effects) << e2e::Narrow(look.piece);
+  }
+}
+
+TEST(EntryBoxE2E, TakesSetTextAndTypingAndSendsOnEnter) {
+  Sim sim;
+  ASSERT_TRUE(sim.Ready());
+  HWND first = FindWindowExW(sim.FirstRoom(), nullptr, L"RICHCNTL", nullptr);
+  HWND entry = FindWindowExW(sim.FirstRoom(), first, L"RICHCNTL", nullptr);
+  ASSERT_NE(entry, nullptr);
+
+  SendMessageA(entry, WM_CHAR, 13, 0);  // an empty box sends nothing
+  SendMessageA(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("replaced"));
+  SendMessageA(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("kept"));
+  SendMessageA(entry, WM_CHAR, 13, 0);
+  for (char c : std::string("typed")) SendMessageA(entry, WM_CHAR, static_cast<WPARAM>(c), 0);
+  SendMessageA(entry, WM_CHAR, 13, 0);
+
+  ASSERT_TRUE(sim.WaitForChat("typed"));
+  const auto lines = sim.ChatLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0]["text"], "kept");
+  EXPECT_EQ(lines[1]["text"], "typed");
+  EXPECT_EQ(lines[1]["speaker"], "Pat Doe");
+  char rest[16] = "?";
+  SendMessageA(entry, WM_GETTEXT, sizeof rest, reinterpret_cast<LPARAM>(rest));
+  EXPECT_STREQ(rest, "") << "the box is cleared once its line is sent";
+}
+
+// --- The transcript keeps only its most recent lines -------------------------------------
+
+TEST(TranscriptE2E, KeepsItsMostRecentLinesWholeUnderAFlood) {
+  constexpr int kCap = 50, kRate = 1000, kLines = 1000;
+  Sim sim(Sim::Options{L"Pat Doe", L"--max-lines 50"});
+  ASSERT_TRUE(sim.Ready());
+  RemoteRichEdit reader(sim.Transcript());
+  ASSERT_TRUE(reader.Valid());
+  ASSERT_TRUE(sim.Control("flood " + std::to_string(kRate) + " " + std::to_string(kLines / kRate)));
+
+  // A reader in another process only ever sees whole lines, never more than the cap.
+  int reads = 0;
+  while (!sim.WaitFor("flood", "state", "end", milliseconds(1))) {
+    const auto paragraphs = reader.Paragraphs();
+    ASSERT_LE(paragraphs.size(), static_cast<std::size_t>(kCap));
+    for (const auto& p : paragraphs) {
+      ASSERT_EQ(p.rfind(L"Kim Lee:\tflood ", 0), 0u) << e2e::Narrow(p);
+      ASSERT_GT(p.size(), 15u) << "a line cut short";
+    }
+    ++reads;
+  }
+  const auto end = sim.WaitFor("flood", "state", "end");
+  ASSERT_TRUE(end);
+  EXPECT_EQ((*end)["lines"], std::to_string(kLines));
+  std::printf("flood: %s lines/s achieved (asked %d), max lag %s ms, %d concurrent reads\n",
+              (*end)["achieved_lps"].c_str(), kRate, (*end)["max_lag_ms"].c_str(), reads);
+
+  const auto lines = sim.ChatLines();
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(kLines));
+  for (int i = 0; i < kLines; ++i) ASSERT_EQ(lines[i]["text"], "flood " + std::to_string(i + 1));
+  const auto paragraphs = reader.Paragraphs();
+  EXPECT_FALSE(sim.WaitFor("transcript", "state", "resync", milliseconds(0)));
+  ASSERT_EQ(paragraphs.size(), static_cast<std::size_t>(kCap));
+  EXPECT_EQ(paragraphs.front(), L"Kim Lee:\tflood " + std::to_wstring(kLines - kCap + 1));
+  EXPECT_EQ(paragraphs.back(), L"Kim Lee:\tflood " + std::to_wstring(kLines));
+
+  ASSERT_TRUE(sim.Control("clear"));
+  EXPECT_EQ(reader.Length(), 0);
+}
+
+// --- Instant messages and the message box, driven as the program drives them -----------
+
+struct ImOutcome {
+  bool window = false;   // a ready Send Instant Message window was found
+  bool box = false;      // an "America Online" box came and was answered
+  bool closed = false;   // the window went by itself
+};
+
+// The program's steps: the keyword, the wait for the window and its ninth icon, the text,
+// the click, and the wait for the outcome (a box is answered by a space-bar press on its
+// first "Button", and the window is closed).
+ImOutcome SendInstantMessage(const std::string& recipient, const std::string& text, milliseconds bound) {
+  ImOutcome outcome;
+  HWND frame = FindWindowA("AOL Frame25", nullptr);
+  HWND mdi = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+  HWND box = frame;
+  for (const char* cls : {"AOL Toolbar", "_AOL_Toolbar", "_AOL_Combobox", "Edit"}) {
+    box = FindWindowExA(box, nullptr, cls, nullptr);
+  }
+  const std::string keyword = "aol://9293:" + recipient;
+  SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(keyword.c_str()));
+  SendMessageA(box, WM_CHAR, 32, 0);
+  SendMessageA(box, WM_CHAR, 13, 0);
+
+  HWND window = nullptr, textbox = nullptr, send = nullptr;
+  outcome.window = e2e::WaitUntil(
+      [&] {
+        window = FindWindowExA(mdi, nullptr, "AOL Child", "Send Instant Message");
+        textbox = FindWindowExA(window, nullptr, "RICHCNTL", nullptr);
+        send = nullptr;
+        for (int i = 0; i < 9; ++i) {
+          send = FindWindowExA(window, send, "_AOL_Icon", nullptr);
+          if (!send) break;
+        }
+        return window && textbox && send;
+      },
+      bound);
+  if (!outcome.window) return outcome;
+  SendMessageA(textbox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageA(send, WM_LBUTTONDOWN, 0, 0);
+  SendMessageA(send, WM_LBUTTONUP, 0, 0);
+
+  e2e::WaitUntil(
+      [&] {
+        HWND msgbox = FindWindowA("#32770", "America Online");
+        window = FindWindowExA(mdi, nullptr, "AOL Child", "Send Instant Message");
+        if (msgbox) {
+          HWND ok = FindWindowExA(msgbox, nullptr, "Button", nullptr);
+          PostMessageA(ok, WM_KEYDOWN, VK_SPACE, 0);
+          PostMessageA(ok, WM_KEYUP, VK_SPACE, 0);
+          if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+          outcome.box = true;
+          return true;
+        }
+        outcome.closed = !window;
+        return outcome.closed;
+      },
+      bound);
+  return outcome;
+}
+
+struct ImCase {
+  const char* name;
+  std::string recipient;
+  std::string state;  // the IM state it switches to; "" for an ordinary message
+};
+
+class InstantMessageE2E : public testing::TestWithParam<ImCase> {};
+
+TEST_P(InstantMessageE2E, GoesAsTheClientsDoes) {
+  const ImCase& c = GetParam();
+  Sim sim(Sim::Options{L"Pat Doe", L"--im-delay 0.25"});
+  ASSERT_TRUE(sim.Ready());
+  const ImOutcome outcome = SendInstantMessage(c.recipient, "=)", seconds(5));
+  ASSERT_TRUE(outcome.window);
+  EXPECT_EQ(outcome.box, !c.state.empty());
+  EXPECT_EQ(outcome.closed, c.state.empty());
+
+  auto keyword = sim.WaitFor("keyword");
+  auto opened = sim.WaitFor("im_opened", "recipient", c.recipient);
+  ASSERT_TRUE(keyword && opened);
+  EXPECT_EQ((*keyword)["text"], " aol://9293:" + c.recipient) << "the blank lands where the caret was";
+  EXPECT_GE(opened->t() - keyword->t(), 240) << "the window comes after the configured delay";
+  auto sent = sim.WaitFor("im_sent", "recipient", c.recipient);
+  ASSERT_TRUE(sent);
+  EXPECT_EQ((*sent)["text"], "=)");
+  EXPECT_TRUE(sim.WaitFor("im_closed", "recipient", c.recipient));
+  if (!c.state.empty()) {
+    EXPECT_TRUE(sim.WaitFor("im_state", "state", c.state));
+    EXPECT_TRUE(sim.WaitFor("msgbox_answered", "button", "ok"));
+    EXPECT_TRUE(e2e::WaitUntil([] { return !FindWindowA("#32770", "America Online"); }));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Recipients, InstantMessageE2E,
+                         testing::Values(ImCase{"ImsOff", "$IM_OFF", "off"}, ImCase{"ImsOn", "$IM_ON", "on"},
+                                         ImCase{"Member", "Kim Lee", ""}),
+                         [](const testing::TestParamInfo<ImCase>& info) { return std::string(info.param.name); });
+
+// --- Fault modes -------------------------------------------------------------------------
+
+TEST(FaultE2E, NoReadyImWindowMeansTheProgramWaitsOnlyUntilItsBound) {
+  struct Case {
+    const char* command;
+    const char* event;
+  };
+  for (const Case c : {Case{"im-never on", "im_withheld"}, Case{"im-icons 8", "im_opened"}}) {
+    Sim sim;
+    ASSERT_TRUE(sim.Ready());
+    ASSERT_TRUE(sim.Control(c.command));
+    EXPECT_FALSE(SendInstantMessage("$IM_OFF", "=)", milliseconds(1500)).window) << c.command;
+    EXPECT_TRUE(sim.WaitFor(c.event)) << c.command;
+  }
+}
+
+TEST(FaultE2E, UnaskedMessageBoxIsAnsweredBySpaceTheMomentItIsFound) {
+  Sim sim;
+  ASSERT_TRUE(sim.Ready());
+  // Found at once, as the program finds it: its first "Button" must be the one that stays.
+  for (int i = 1; i <= 5; ++i) {
+    ASSERT_TRUE(sim.Control("msgbox Your session is about to end."));
+    HWND box = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (box = FindWindowA("#32770", "America Online")) != nullptr; }));
+    HWND ok = FindWindowExA(box, nullptr, "Button", nullptr);
+    ASSERT_NE(ok, nullptr);
+    ASSERT_TRUE(sim.Say("Kim Lee", "the room goes on while the box waits"));
+    PostMessageA(ok, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageA(ok, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_TRUE(sim.WaitForEvent([](const Event& e) { return e.event() == "msgbox_answered" && e["button"] == "ok"; },
+                                 i, seconds(3)))
+        << "box " << i;
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box); }, seconds(3))) << "box " << i;
+  }
+  EXPECT_EQ(sim.WaitFor("msgbox_shown")->fields.at("text"), "Your session is about to end.");
+}
+
+TEST(FaultE2E, CrashLeavesNoWindowsBehind) {
+  Sim sim;
+  ASSERT_TRUE(sim.Ready());
+  const HWND frame = sim.Frame();
+  ASSERT_TRUE(sim.Control("msgbox"));
+  ASSERT_TRUE(sim.WaitFor("msgbox_shown"));
+  ASSERT_TRUE(sim.Crash());
+  DWORD code = 0;
+  GetExitCodeProcess(sim.Process(), &code);
+  EXPECT_EQ(code, 3u);
+  EXPECT_TRUE(e2e::WaitUntil([&] {
+    return !IsWindow(frame) && !FindWindowA("AOL Frame25", nullptr) && !FindWindowA("#32770", "America Online");
+  }));
+  Win32WindowSystem windows;
+  EXPECT_EQ(zantic::FindChatRoom(windows), zantic::kNoWindow);
+}
+
+TEST(ControlE2E, CommandsItDoesNotUnderstandAreRefusedAndLogged) {
+  Sim sim;
+  ASSERT_TRUE(sim.Ready());
+  for (const char* command : {"bogus", "say no tab", "hang soon", "hang -1", "flood 10", "flood 10 x",
+                              "im-icons 9.5", "im-never maybe", "show-welcome sideways", "demo sometimes"}) {
+    EXPECT_FALSE(sim.Control(command)) << command;
+    EXPECT_TRUE(sim.WaitFor("control_error", "command", command)) << command;
+  }
+  ASSERT_TRUE(sim.Control("close-room"));
+  EXPECT_FALSE(sim.Say("Kim Lee", "no room to say it in"));
+  EXPECT_FALSE(sim.Control("clear"));
+}
+
+}  // namespace
+
+// --- A picture for the documentation ----------------------------------------------------
+
+// Not a check: fills a room with lines from the program and from other members and saves
+// a picture of the stand-in to the BMP file that ZANTIC_SHOT names (see
+// scripts/aolsim-screenshot).
+TEST(ShowcaseE2E, DISABLED_RoomWithLinesFromTheProgramAndFromMembers) {
+  const char* shot = std::getenv("ZANTIC_SHOT");
+  Sim sim;
+  ASSERT_TRUE(sim.Ready());
+  Win32WindowSystem windows;
+  const std::string reason = "lunch, back in 30";
+  const std::vector<std::pair<std::string, std::string>> lines = {
+      {"Kim Lee", "hi all"},
+      {"", zantic::LoadedByLine("Pat Doe")},
+      {"Sam Ray", R"(wb <font color="#0000FF">Pat</font> :-))"},
+      {"", zantic::BeganLine()},
+      {"", zantic::ReasonLine(reason)},
+      {"Jo Park", "<b>brb</b>, pizza's here"},
+      {"Alex Finn", R"(<font color="#008000">my page: <a href="http://members.aol.com/alexfinn/">Alex's Corner</a>)"},
+      {"", zantic::MinuteLine("1")},
+      {"", zantic::ReasonLine(reason)},
+      {"Kim Lee", R"(<font face="Comic Sans MS" color="#C00000">Pat, <i>idling</i> again?)"},
+  };
+  for (const auto& [speaker, text] : lines) {
+    if (speaker.empty()) {
+      zantic::SendChatLine(windows, text);
+    } else {
+      ASSERT_TRUE(sim.Say(speaker, text));
+    }
+    ASSERT_TRUE(sim.WaitForChat(text));
+  }
+  HWND first = FindWindowExW(sim.FirstRoom(), nullptr, L"RICHCNTL", nullptr);
+  SendMessageA(FindWindowExW(sim.FirstRoom(), first, L"RICHCNTL", nullptr), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("back soon"));
+  std::this_thread::sleep_for(milliseconds(700));
+  ASSERT_TRUE(e2e::CaptureWindow(sim.Frame(), e2e::Widen(shot ? shot : "aolsim.bmp")));
+}

@@ -7,12 +7,12 @@
 #include "aol/chat_room.h"
 #include "core/announcement.h"
 #include "platform/win32/window_system_win32.h"
-#include "sim_client.h"
+#include "drive/sim.h"
 
 namespace {
 
-using e2e::Event;
-using e2e::Sim;
+using drive::Event;
+using drive::Sim;
 using namespace std::chrono;
 
 bool IsChat(const Event& e) { return e.event() == "chat"; }
@@ -75,7 +75,7 @@ TEST(ChatRoomE2E, HungClientCostsOneBoundThenNothingUntilItAnswersAgain) {
   EXPECT_LT(steady_clock::now() - start, milliseconds(150)) << "while hung, sends give up at once";
 
   ASSERT_TRUE(sim.WaitForEvent([](const Event& e) { return e["state"] == "end"; }, 1, seconds(10)));
-  e2e::WaitUntil([&] { return zantic::GetScreenName(windows) == "Pat Doe"; }, seconds(5));
+  drive::WaitUntil([&] { return zantic::GetScreenName(windows) == "Pat Doe"; }, seconds(5));
   zantic::SendChatLine(windows, "back again");
   ASSERT_TRUE(sim.WaitForEvent([](const Event& e) { return e["text"] == "back again"; }));
   for (auto& e : sim.ChatLines()) {
@@ -86,10 +86,10 @@ TEST(ChatRoomE2E, HungClientCostsOneBoundThenNothingUntilItAnswersAgain) {
 TEST(ProgramE2E, StartsStandaloneAndPostsItsLoadedByLine) {
   Sim sim;
   ASSERT_TRUE(sim.Ready());
-  const std::wstring dir = e2e::MakeTempDir(L"zantic");
+  const std::wstring dir = drive::MakeTempDir(L"zantic");
   const std::wstring exe = dir + L"\\zantic-idle.exe";
-  ASSERT_TRUE(CopyFileW((e2e::BuildDir() + L"\\zantic-idle.exe").c_str(), exe.c_str(), FALSE));
-  HANDLE process = e2e::StartProgram(exe, L"", dir);
+  ASSERT_TRUE(CopyFileW((drive::BuildDir() + L"\\zantic-idle.exe").c_str(), exe.c_str(), FALSE));
+  HANDLE process = drive::StartProgram(exe, L"", dir);
   ASSERT_NE(process, nullptr);
   auto posted = sim.WaitForEvent(IsChat);
   ASSERT_TRUE(posted);

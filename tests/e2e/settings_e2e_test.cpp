@@ -9,7 +9,7 @@
 #include "core/settings.h"
 #include "platform/win32/system_services_win32.h"
 #include "platform/win32/text_encoding.h"
-#include "sim_client.h"
+#include "drive/sim.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ struct FileCase {
 class SettingsFile : public testing::TestWithParam<FileCase> {};
 
 TEST_P(SettingsFile, ReadsLikeTheProfileCallsAndWritesOnlyTheEntry) {
-  const std::wstring dir = e2e::MakeTempDir(L"settings");
+  const std::wstring dir = drive::MakeTempDir(L"settings");
   const std::wstring path = dir + L"\\zantic.ini";
   const std::string file = zantic::win32::WideToUtf8(path);
   Spit(path, GetParam().before);
@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsFileLimits, LongValuesReadBackAsTheirFirst749Characters) {
-  const std::wstring path = e2e::MakeTempDir(L"settings") + L"\\zantic.ini";
+  const std::wstring path = drive::MakeTempDir(L"settings") + L"\\zantic.ini";
   const std::string file = zantic::win32::WideToUtf8(path);
   Win32ProfileFile profile;
   for (std::size_t n : {749u, 750u, 800u, 5000u}) {
@@ -79,7 +79,7 @@ TEST(SettingsFileLimits, LongValuesReadBackAsTheirFirst749Characters) {
 }
 
 TEST(SettingsFileLimits, TenMegabytesAroundTheEntrySurvive) {
-  const std::wstring path = e2e::MakeTempDir(L"settings") + L"\\zantic.ini";
+  const std::wstring path = drive::MakeTempDir(L"settings") + L"\\zantic.ini";
   std::string filler;
   for (int i = 0; filler.size() < 10 * 1024 * 1024; ++i) filler += "[s" + std::to_string(i) + "]\nk = v\n";
   Spit(path, filler + "[handle]\nHANDLE=Pat\n" + filler);
@@ -91,7 +91,7 @@ TEST(SettingsFileLimits, TenMegabytesAroundTheEntrySurvive) {
 }
 
 TEST(SettingsFilePermissions, AReadOnlyFileIsLeftAsItIs) {
-  const std::wstring path = e2e::MakeTempDir(L"settings") + L"\\zantic.ini";
+  const std::wstring path = drive::MakeTempDir(L"settings") + L"\\zantic.ini";
   Spit(path, "[handle]\nHANDLE=vorn\n");
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
   Win32ProfileFile profile;
@@ -103,7 +103,7 @@ TEST(SettingsFilePermissions, AReadOnlyFileIsLeftAsItIs) {
 }
 
 TEST(SettingsFilePermissions, AMissingFolderMeansNoFileAndNoTrouble) {
-  const std::string file = zantic::win32::WideToUtf8(e2e::MakeTempDir(L"settings") + L"\\gone\\zantic.ini");
+  const std::string file = zantic::win32::WideToUtf8(drive::MakeTempDir(L"settings") + L"\\gone\\zantic.ini");
   Win32ProfileFile profile;
   zantic::WriteSetting(profile, "handle", "handle", "Kim", file);
   EXPECT_EQ(zantic::ReadSetting(profile, "handle", "handle", file), "");

@@ -12,13 +12,13 @@
 #include "aol/chat_room.h"
 #include "core/announcement.h"
 #include "platform/win32/window_system_win32.h"
-#include "sim_client.h"
+#include "drive/sim.h"
 
 namespace {
 
-using e2e::Event;
-using e2e::RemoteRichEdit;
-using e2e::Sim;
+using drive::Event;
+using drive::RemoteRichEdit;
+using drive::Sim;
 using namespace std::chrono;
 using zantic::win32::Win32WindowSystem;
 
@@ -127,7 +127,7 @@ TEST_P(ChatLineE2E, ArrivesWholeAndIsShownAsOneParagraph) {
   const auto paragraphs = transcript.Paragraphs();
   ASSERT_EQ(paragraphs.size(), 2u) << "one line is one paragraph, whatever its text holds";
   EXPECT_EQ(paragraphs[0], L"Kim Lee:\tbefore");
-  EXPECT_EQ(e2e::Narrow(paragraphs[1]), c.shown);
+  EXPECT_EQ(drive::Narrow(paragraphs[1]), c.shown);
   EXPECT_FALSE(sim.WaitFor("transcript", "state", "resync", milliseconds(0)))
       << "the stand-in's count of each line's length matches the transcript";
 }
@@ -182,12 +182,12 @@ TEST(ChatRoomLookE2E, ColoursFacesAndLinksAreShownTagsAreNot) {
   };
   for (const Look& look : looks) {
     const auto at = text.find(look.piece);
-    ASSERT_NE(at, std::wstring::npos) << e2e::Narrow(look.piece);
+    ASSERT_NE(at, std::wstring::npos) << drive::Narrow(look.piece);
     auto format = transcript.FormatAt(static_cast<long>(at));
     ASSERT_TRUE(format);
-    EXPECT_EQ(format->crTextColor, look.color) << e2e::Narrow(look.piece);
-    EXPECT_EQ(std::wstring(format->szFaceName), look.face) << e2e::Narrow(look.piece);
-    EXPECT_EQ(format->dwEffects & (CFE_BOLD | CFE_UNDERLINE), look.effects) << e2e::Narrow(look.piece);
+    EXPECT_EQ(format->crTextColor, look.color) << drive::Narrow(look.piece);
+    EXPECT_EQ(std::wstring(format->szFaceName), look.face) << drive::Narrow(look.piece);
+    EXPECT_EQ(format->dwEffects & (CFE_BOLD | CFE_UNDERLINE), look.effects) << drive::Narrow(look.piece);
   }
 }
 
@@ -232,7 +232,7 @@ TEST(TranscriptE2E, KeepsItsMostRecentLinesWholeUnderAFlood) {
     const auto paragraphs = reader.Paragraphs();
     ASSERT_LE(paragraphs.size(), static_cast<std::size_t>(kCap));
     for (const auto& p : paragraphs) {
-      ASSERT_EQ(p.rfind(L"Kim Lee:\tflood ", 0), 0u) << e2e::Narrow(p);
+      ASSERT_EQ(p.rfind(L"Kim Lee:\tflood ", 0), 0u) << drive::Narrow(p);
       ASSERT_GT(p.size(), 15u) << "a line cut short";
     }
     ++reads;
@@ -281,7 +281,7 @@ ImOutcome SendInstantMessage(const std::string& recipient, const std::string& te
   SendMessageA(box, WM_CHAR, 13, 0);
 
   HWND window = nullptr, textbox = nullptr, send = nullptr;
-  outcome.window = e2e::WaitUntil(
+  outcome.window = drive::WaitUntil(
       [&] {
         window = FindWindowExA(mdi, nullptr, "AOL Child", "Send Instant Message");
         textbox = FindWindowExA(window, nullptr, "RICHCNTL", nullptr);
@@ -298,7 +298,7 @@ ImOutcome SendInstantMessage(const std::string& recipient, const std::string& te
   SendMessageA(send, WM_LBUTTONDOWN, 0, 0);
   SendMessageA(send, WM_LBUTTONUP, 0, 0);
 
-  e2e::WaitUntil(
+  drive::WaitUntil(
       [&] {
         HWND msgbox = FindWindowA("#32770", "America Online");
         window = FindWindowExA(mdi, nullptr, "AOL Child", "Send Instant Message");
@@ -346,7 +346,7 @@ TEST_P(InstantMessageE2E, GoesAsTheClientsDoes) {
   if (!c.state.empty()) {
     EXPECT_TRUE(sim.WaitFor("im_state", "state", c.state));
     EXPECT_TRUE(sim.WaitFor("msgbox_answered", "button", "ok"));
-    EXPECT_TRUE(e2e::WaitUntil([] { return !FindWindowA("#32770", "America Online"); }));
+    EXPECT_TRUE(drive::WaitUntil([] { return !FindWindowA("#32770", "America Online"); }));
   }
 }
 
@@ -378,7 +378,7 @@ TEST(FaultE2E, UnaskedMessageBoxIsAnsweredBySpaceTheMomentItIsFound) {
   for (int i = 1; i <= 5; ++i) {
     ASSERT_TRUE(sim.Control("msgbox Your session is about to end."));
     HWND box = nullptr;
-    ASSERT_TRUE(e2e::WaitUntil([&] { return (box = FindWindowA("#32770", "America Online")) != nullptr; }));
+    ASSERT_TRUE(drive::WaitUntil([&] { return (box = FindWindowA("#32770", "America Online")) != nullptr; }));
     HWND ok = FindWindowExA(box, nullptr, "Button", nullptr);
     ASSERT_NE(ok, nullptr);
     ASSERT_TRUE(sim.Say("Kim Lee", "the room goes on while the box waits"));
@@ -387,7 +387,7 @@ TEST(FaultE2E, UnaskedMessageBoxIsAnsweredBySpaceTheMomentItIsFound) {
     EXPECT_TRUE(sim.WaitForEvent([](const Event& e) { return e.event() == "msgbox_answered" && e["button"] == "ok"; },
                                  i, seconds(3)))
         << "box " << i;
-    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box); }, seconds(3))) << "box " << i;
+    EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindow(box); }, seconds(3))) << "box " << i;
   }
   EXPECT_EQ(sim.WaitFor("msgbox_shown")->fields.at("text"), "Your session is about to end.");
 }
@@ -402,7 +402,7 @@ TEST(FaultE2E, CrashLeavesNoWindowsBehind) {
   DWORD code = 0;
   GetExitCodeProcess(sim.Process(), &code);
   EXPECT_EQ(code, 3u);
-  EXPECT_TRUE(e2e::WaitUntil([&] {
+  EXPECT_TRUE(drive::WaitUntil([&] {
     return !IsWindow(frame) && !FindWindowA("AOL Frame25", nullptr) && !FindWindowA("#32770", "America Online");
   }));
   Win32WindowSystem windows;
@@ -459,5 +459,5 @@ TEST(ShowcaseE2E, DISABLED_RoomWithLinesFromTheProgramAndFromMembers) {
   SendMessageA(FindWindowExW(sim.FirstRoom(), first, L"RICHCNTL", nullptr), WM_SETTEXT, 0,
                reinterpret_cast<LPARAM>("back soon"));
   std::this_thread::sleep_for(milliseconds(700));
-  ASSERT_TRUE(e2e::CaptureWindow(sim.Frame(), e2e::Widen(shot ? shot : "aolsim.bmp")));
+  ASSERT_TRUE(drive::CaptureWindow(sim.Frame(), drive::Widen(shot ? shot : "aolsim.bmp")));
 }

@@ -16,7 +16,8 @@
 
 #include "core/announcement.h"
 #include "platform/ports.h"
-#include "sim_client.h"
+#include "drive/program.h"
+#include "drive/sim.h"
 #include "ui/win32/form1_window.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/resource_ids.h"
@@ -24,100 +25,13 @@
 namespace {
 
 using namespace std::chrono;
-using zantic::Control;
+using namespace drive;
 using zantic::win32::Form1Window;
 
-// Screen pixels, not the 96-DPI view the system gives programs that do not declare DPI
-// awareness.
-const bool kDpiAware = SetProcessDPIAware();
-
-int Dpi() {
-  static const int dpi = [] {
-    HDC dc = GetDC(nullptr);
-    const int logical = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    return logical;
-  }();
-  return dpi;
-}
-
-int Px(int twips) { return MulDiv(twips, Dpi(), 1440); }
-
-// The labels as the window shows them: caption and place in twips.
-struct LabelPlace {
-  Control control;
-  const char* caption;
-  int left, top, width, height;
-};
-constexpr LabelPlace kLabels[] = {
-    {Control::Label1, "zantic idle by vorn", 1080, 0, 1455, 255},
-    {Control::Label2, "X", 3240, 0, 255, 255},
-    {Control::Label3, "?", 2880, 0, 255, 255},
-    {Control::Label4, "reg. idle", 120, 120, 615, 255},
-    {Control::Label5, "link idle", 120, 360, 615, 255},
-    {Control::Label6, "other", 120, 600, 495, 255},
-    {Control::Label7, "Start", 3000, 240, 495, 255},
-    {Control::Label8, "Stop", 3000, 600, 495, 255},
-    {Control::Label9, "IMs on", 840, 360, 495, 255},
-    {Control::Label10, "IMs off", 1440, 360, 495, 255},
-    {Control::Label11, "adv", 2040, 360, 375, 255},
-    {Control::Label12, "greetz", 2400, 360, 495, 255},
-    {Control::Label13, "handle", 1680, 600, 615, 255},
-    {Control::Label14, "set", 3000, 360, 255, 255},
-};
-constexpr int kFormWidth = 3420, kFormHeight = 855, kLineX = 720, kLineBottom = 840;
-
-RECT PxRect(int left, int top, int width, int height) {
-  return RECT{Px(left), Px(top), Px(left + width), Px(top + height)};
-}
-
-const LabelPlace& PlaceOf(Control label) {
-  for (const auto& l : kLabels) {
-    if (l.control == label) return l;
-  }
-  throw std::logic_error("not a label");
-}
-
-// ---- the screen
-
-struct Shot {
-  int width = 0, height = 0;
-  std::vector<COLORREF> pixels;
-  COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
-};
-
-// The pixels of a rectangle of a device context.
-Shot Copy(HDC source, int x, int y, int width, int height) {
-  Shot shot;
-  shot.width = width;
-  shot.height = height;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  HDC memory = CreateCompatibleDC(source);
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
-  GdiFlush();
-  const auto* bgra = static_cast<const std::uint8_t*>(bits);
-  for (int i = 0; i < width * height; ++i) {
-    shot.pixels.push_back(RGB(bgra[4 * i + 2], bgra[4 * i + 1], bgra[4 * i]));
-  }
-  SelectObject(memory, old);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  return shot;
-}
-
-Shot Grab(const RECT& r) {
-  HDC screen = GetDC(nullptr);
-  Shot shot = Copy(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
-  ReleaseDC(nullptr, screen);
-  return shot;
+void SaveArtifact(const Shot& shot, const std::wstring& name) {
+  const std::wstring dir = BuildDir() + L"\\artifacts";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  SaveBmp(shot, dir + L"\\" + name + L".bmp");
 }
 
 // Pixels of a bitmap the product's own picture loader made, for comparison with the screen.
@@ -128,43 +42,6 @@ Shot PixelsOf(const zantic::win32::Picture& picture) {
   SelectObject(memory, old);
   DeleteDC(memory);
   return shot;
-}
-
-void SaveArtifact(const Shot& shot, const std::wstring& name) {
-  const std::wstring dir = e2e::BuildDir() + L"\\artifacts";
-  CreateDirectoryW(dir.c_str(), nullptr);
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  const DWORD row = static_cast<DWORD>((shot.width * 3 + 3) & ~3);
-  info.biSize = sizeof info;
-  info.biWidth = shot.width;
-  info.biHeight = shot.height;  // bottom-up
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biSizeImage = row * static_cast<DWORD>(shot.height);
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + info.biSizeImage;
-  std::ofstream out(std::filesystem::path(dir + L"\\" + name + L".bmp"), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  std::vector<char> line(row, 0);
-  for (int y = shot.height - 1; y >= 0; --y) {
-    for (int x = 0; x < shot.width; ++x) {
-      const COLORREF c = shot.At(x, y);
-      line[static_cast<std::size_t>(3 * x)] = static_cast<char>(GetBValue(c));
-      line[static_cast<std::size_t>(3 * x + 1)] = static_cast<char>(GetGValue(c));
-      line[static_cast<std::size_t>(3 * x + 2)] = static_cast<char>(GetRValue(c));
-    }
-    out.write(line.data(), static_cast<std::streamsize>(row));
-  }
-}
-
-bool IsGreen(COLORREF c) { return GetGValue(c) >= 200 && GetRValue(c) < 100 && GetBValue(c) < 100; }
-
-int ChannelDistance(COLORREF a, COLORREF b) {
-  return std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
-                   std::abs(GetBValue(a) - GetBValue(b))});
 }
 
 bool InLineColumn(int x) {
@@ -189,136 +66,6 @@ int CaptionPixels(const Shot& shot, const LabelPlace& label) {
   }
   return count;
 }
-
-// ---- input, as a person gives it
-
-enum class Button { Left, Right, Middle };
-
-void MoveMouse(POINT to) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  in.mi.dx = (to.x * 65536 + w / 2) / w;
-  in.mi.dy = (to.y * 65536 + h / 2) / h;
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-  Sleep(40);
-}
-
-void Press(Button button, bool down) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  switch (button) {
-    case Button::Left:
-      in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-      break;
-    case Button::Right:
-      in.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
-      break;
-    case Button::Middle:
-      in.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
-      break;
-  }
-  SendInput(1, &in, sizeof in);
-  Sleep(80);
-}
-
-// Press at `from`, move in steps to `to`, release there.
-void Drag(POINT from, POINT to, Button button) {
-  MoveMouse(from);
-  Press(button, true);
-  for (int i = 1; i <= 5; ++i) {
-    MoveMouse(POINT{from.x + (to.x - from.x) * i / 5, from.y + (to.y - from.y) * i / 5});
-  }
-  Press(button, false);
-  Sleep(150);
-}
-
-void Key(WORD vk, bool shift = false) {
-  std::vector<INPUT> keys;
-  auto add = [&](WORD key, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = key;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    keys.push_back(in);
-  };
-  if (shift) add(VK_SHIFT, false);
-  add(vk, false);
-  add(vk, true);
-  if (shift) add(VK_SHIFT, true);
-  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-  Sleep(150);
-}
-
-// ---- the program
-
-class Program {
- public:
-  Program() {
-    const std::wstring dir = e2e::MakeTempDir(L"zantic-window");
-    const std::wstring exe = dir + L"\\zantic-idle.exe";
-    if (!CopyFileW((e2e::BuildDir() + L"\\zantic-idle.exe").c_str(), exe.c_str(), FALSE)) return;
-    process_ = e2e::StartProgram(exe, L"", dir);
-    if (!process_) return;
-    const DWORD pid = GetProcessId(process_);
-    e2e::WaitUntil([&] {
-      for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, Form1Window::kClassName, L"Form1"));) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == pid && IsWindowVisible(w)) window_ = w;
-      }
-      return window_ != nullptr;
-    });
-    // The first paint, which ends with the line.
-    e2e::WaitUntil([&] { return IsGreen(Grab(Rect()).At(Px(kLineX), 0)); }, seconds(5));
-  }
-  ~Program() {
-    if (!process_) return;
-    TerminateProcess(process_, 0);
-    WaitForSingleObject(process_, 5000);
-    CloseHandle(process_);
-  }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-
-  bool Ready() const { return window_ != nullptr; }
-  HWND Window() const { return window_; }
-  HANDLE Process() const { return process_; }
-  HWND Child(Control c) const { return GetDlgItem(window_, Form1Window::ControlId(c)); }
-  bool Shown(Control c) const { return GetWindowLongW(Child(c), GWL_STYLE) & WS_VISIBLE; }
-  RECT Rect() const {
-    RECT r{};
-    GetWindowRect(window_, &r);
-    return r;
-  }
-  // A point of the window, given in twips from its top-left corner, on the screen.
-  POINT At(int x_twips, int y_twips) const {
-    const RECT r = Rect();
-    return POINT{r.left + Px(x_twips), r.top + Px(y_twips)};
-  }
-  POINT CentreOf(Control c) const {
-    RECT r{};
-    GetWindowRect(Child(c), &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  }
-  void Click(Control c) const { Drag(CentreOf(c), CentreOf(c), Button::Left); }
-  HWND Focus() const {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
-    return info.hwndFocus;
-  }
-  std::string Text(Control c) const {
-    wchar_t text[256] = {};
-    SendMessageW(Child(c), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-    return e2e::Narrow(text);
-  }
-
- private:
-  HANDLE process_ = nullptr;
-  HWND window_ = nullptr;
-};
 
 // Checks the shown set: labels by their green caption pixels, the other switched controls
 // by their visibility.
@@ -396,7 +143,7 @@ TEST(WindowE2E, PicturesAreDrawnAtTheirOwnSizeFromTheTopLeft) {
   MoveMouse(POINT{0, 0});
   const Shot shot = Grab(program.Rect());
 
-  HMODULE exe = LoadLibraryExW((e2e::BuildDir() + L"\\zantic-idle.exe").c_str(), nullptr,
+  HMODULE exe = LoadLibraryExW((drive::BuildDir() + L"\\zantic-idle.exe").c_str(), nullptr,
                                LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_NE(exe, nullptr);
   const auto background = zantic::win32::LoadJpegResource(exe, ZANTIC_IDR_BACKGROUND, 96);
@@ -464,10 +211,10 @@ TEST(WindowE2E, PanelButtonsSwitchWhatIsShown) {
       {L"handle", Control::Label13, FramePlus({Control::Text1, Control::Label14})},
   };
   for (const Step& step : steps) {
-    SCOPED_TRACE(e2e::Narrow(step.panel));
+    SCOPED_TRACE(drive::Narrow(step.panel));
     program.Click(step.click);
     MoveMouse(POINT{0, 0});
-    ASSERT_TRUE(e2e::WaitUntil(
+    ASSERT_TRUE(drive::WaitUntil(
         [&] {
           return program.Shown(Control::Text1) == (step.shown.count(Control::Text1) > 0) &&
                  program.Shown(Control::Text3) == (step.shown.count(Control::Text3) > 0) &&
@@ -492,7 +239,7 @@ TEST(WindowE2E, APressOnTheSurfaceDragsTheWindowWithAnyButton) {
     const POINT from = program.At(2700, 120);
     Drag(from, POINT{from.x + 40, from.y + 30}, button);
     ASSERT_TRUE(
-        e2e::WaitUntil([&] { return program.Rect().left == before.left + 40; }, seconds(3)));
+        drive::WaitUntil([&] { return program.Rect().left == before.left + 40; }, seconds(3)));
     EXPECT_EQ(program.Rect().top, before.top + 30);
     // Released: the window no longer follows the mouse.
     MoveMouse(POINT{from.x + 90, from.y + 80});
@@ -547,7 +294,7 @@ TEST(WindowE2E, TabMovesTheFocusAmongTheBoxesAndTheLogoInOrder) {
   GetWindowRect(program.Child(Control::Text3), &url);
   Drag(POINT{url.left + 20, url.bottom - 4}, POINT{url.left + 20, url.bottom - 4}, Button::Left);
   ASSERT_TRUE(
-      e2e::WaitUntil([&] { return program.Focus() == program.Child(Control::Text3); }, seconds(3)));
+      drive::WaitUntil([&] { return program.Focus() == program.Child(Control::Text3); }, seconds(3)));
 
   struct Step {
     bool shift;
@@ -579,22 +326,22 @@ TEST(WindowE2E, ClosingRequestsDoNotEndTheProgram) {
 }
 
 TEST(WindowE2E, ChatCommandsReachTheWindowThroughTheScanner) {
-  e2e::Sim sim;
+  drive::Sim sim;
   ASSERT_TRUE(sim.Ready());
   Program program;
   ASSERT_TRUE(program.Ready());
-  ASSERT_TRUE(sim.WaitForEvent([](const e2e::Event& e) { return e.event() == "chat"; }));
+  ASSERT_TRUE(sim.WaitForEvent([](const drive::Event& e) { return e.event() == "chat"; }));
   ASSERT_TRUE(sim.Control("say Pat Doe\thide"));
-  EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(program.Window()); }, seconds(5)));
+  EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindowVisible(program.Window()); }, seconds(5)));
   ASSERT_TRUE(sim.Control("say Pat Doe\tshow"));
   EXPECT_TRUE(
-      e2e::WaitUntil([&] { return IsWindowVisible(program.Window()) != FALSE; }, seconds(5)));
+      drive::WaitUntil([&] { return IsWindowVisible(program.Window()) != FALSE; }, seconds(5)));
   EXPECT_TRUE(
-      sim.WaitForEvent([](const e2e::Event& e) { return e["text"] == zantic::ShownLine(); }));
+      sim.WaitForEvent([](const drive::Event& e) { return e["text"] == zantic::ShownLine(); }));
 }
 
 TEST(WindowE2E, ExecutableCarriesTheProjectVersionAndAManifest) {
-  const std::wstring exe = e2e::BuildDir() + L"\\zantic-idle.exe";
+  const std::wstring exe = drive::BuildDir() + L"\\zantic-idle.exe";
   DWORD ignored = 0;
   std::vector<char> version(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
   ASSERT_FALSE(version.empty());
@@ -605,7 +352,7 @@ TEST(WindowE2E, ExecutableCarriesTheProjectVersionAndAManifest) {
     wchar_t* text = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(version.data(), key, reinterpret_cast<void**>(&text), &length));
-    EXPECT_EQ(e2e::Narrow(text), ZANTIC_PROJECT_VERSION);
+    EXPECT_EQ(drive::Narrow(text), ZANTIC_PROJECT_VERSION);
   }
 
   // The manifest that declares DPI awareness and common controls 6.

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace drive {
 
 // One line of the stand-in's log: its fields as texts ("t" included).
 struct Event {
@@ -126,4 +126,4 @@ bool CaptureWindow(HWND window, const std::wstring& bmp_path);
 std::string Narrow(const std::wstring& wide);
 std::wstring Widen(const std::string& utf8);
 
-}  // namespace e2e
+}  // namespace drive

@@ -1,11 +1,11 @@
-#include "sim_client.h"
+#include "drive/sim.h"
 
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
-namespace e2e {
+namespace drive {
 
 std::string Narrow(const std::wstring& wide) {
   if (wide.empty()) return {};
@@ -246,9 +246,9 @@ std::optional<Event> Sim::WaitForEvent(const std::function<bool(const Event&)>& 
   return found;
 }
 
-}  // namespace e2e
+}  // namespace drive
 
-namespace e2e {
+namespace drive {
 
 bool Sim::Say(const std::string& speaker, const std::string& text) {
   return Control("say " + speaker + "\t" + text);
@@ -410,4 +410,4 @@ bool CaptureWindow(HWND window, const std::wstring& bmp_path) {
   return written;
 }
 
-}  // namespace e2e
+}  // namespace drive

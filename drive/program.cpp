@@ -1,0 +1,178 @@
+#include "drive/program.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "drive/sim.h"
+#include "ui/win32/form1_window.h"
+
+namespace drive {
+
+using namespace std::chrono;
+using zantic::win32::Form1Window;
+
+// Screen pixels, not the 96-DPI view the system gives programs that do not declare DPI
+// awareness.
+static const bool kDpiAware = SetProcessDPIAware();
+
+int Dpi() {
+  static const int dpi = [] {
+    (void)kDpiAware;
+    HDC dc = GetDC(nullptr);
+    const int logical = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    return logical;
+  }();
+  return dpi;
+}
+
+int Px(int twips) { return MulDiv(twips, Dpi(), 1440); }
+
+RECT PxRect(int left, int top, int width, int height) {
+  return RECT{Px(left), Px(top), Px(left + width), Px(top + height)};
+}
+
+const LabelPlace kLabels[14] = {
+    {Control::Label1, "zantic idle by vorn", 1080, 0, 1455, 255},
+    {Control::Label2, "X", 3240, 0, 255, 255},
+    {Control::Label3, "?", 2880, 0, 255, 255},
+    {Control::Label4, "reg. idle", 120, 120, 615, 255},
+    {Control::Label5, "link idle", 120, 360, 615, 255},
+    {Control::Label6, "other", 120, 600, 495, 255},
+    {Control::Label7, "Start", 3000, 240, 495, 255},
+    {Control::Label8, "Stop", 3000, 600, 495, 255},
+    {Control::Label9, "IMs on", 840, 360, 495, 255},
+    {Control::Label10, "IMs off", 1440, 360, 495, 255},
+    {Control::Label11, "adv", 2040, 360, 375, 255},
+    {Control::Label12, "greetz", 2400, 360, 495, 255},
+    {Control::Label13, "handle", 1680, 600, 615, 255},
+    {Control::Label14, "set", 3000, 360, 255, 255},
+};
+
+const LabelPlace& PlaceOf(Control label) {
+  for (const auto& l : kLabels) {
+    if (l.control == label) return l;
+  }
+  throw std::logic_error("not a label");
+}
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+  out << bytes;
+  return static_cast<bool>(out);
+}
+
+Program::Program(Options options) : dir_(options.dir) {
+  if (dir_.empty()) dir_ = MakeTempDir(L"zantic");
+  const std::wstring exe = dir_ + L"\\zantic-idle.exe";
+  if (!CopyFileW((BuildDir() + L"\\zantic-idle.exe").c_str(), exe.c_str(), FALSE)) return;
+  if (!options.settings.empty()) WriteFileBytes(SettingsPath(), options.settings);
+  process_ = StartProgram(exe, L"", dir_);
+  if (process_ && options.wait_shown) WaitShown();
+}
+
+Program::~Program() {
+  if (!process_) return;
+  TerminateProcess(process_, 0);
+  WaitForSingleObject(process_, 5000);
+  CloseHandle(process_);
+}
+
+bool Program::FindWindowOfProcess() {
+  const DWORD pid = GetProcessId(process_);
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, Form1Window::kClassName, L"Form1"));) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && IsWindowVisible(w)) window_ = w;
+  }
+  return window_ != nullptr;
+}
+
+bool Program::WaitShown(milliseconds timeout) {
+  if (!process_ || !WaitUntil([&] { return FindWindowOfProcess(); }, timeout)) return false;
+  // The first paint ends with the line.
+  return WaitUntil([&] { return IsGreen(Grab(Rect()).At(Px(kLineX), 0)); }, seconds(5));
+}
+
+bool Program::Ended(milliseconds timeout) const {
+  return process_ && WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+HWND Program::Child(Control c) const { return GetDlgItem(window_, Form1Window::ControlId(c)); }
+bool Program::Shown(Control c) const { return GetWindowLongW(Child(c), GWL_STYLE) & WS_VISIBLE; }
+bool Program::Enabled(Control c) const { return IsWindowEnabled(Child(c)) != FALSE; }
+
+RECT Program::Rect() const {
+  RECT r{};
+  GetWindowRect(window_, &r);
+  return r;
+}
+
+POINT Program::At(int x_twips, int y_twips) const {
+  const RECT r = Rect();
+  return POINT{r.left + Px(x_twips), r.top + Px(y_twips)};
+}
+
+POINT Program::CentreOf(Control c) const {
+  RECT r{};
+  GetWindowRect(Child(c), &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void Program::Click(Control c) const { Drag(CentreOf(c), CentreOf(c), Button::Left); }
+
+std::string Program::Text(Control c) const {
+  const int n = static_cast<int>(SendMessageW(Child(c), WM_GETTEXTLENGTH, 0, 0));
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  SendMessageW(Child(c), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(n));
+  return Narrow(text);
+}
+
+void Program::Type(Control box, const std::string& utf8) const {
+  Click(box);
+  SendMessageW(Child(box), EM_SETSEL, 0, -1);
+  if (utf8.empty()) {
+    Key(VK_DELETE);
+  } else {
+    TypeText(utf8);
+  }
+}
+
+HWND Program::Focus() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
+  return info.hwndFocus;
+}
+
+HWND WaitForBox(milliseconds timeout, const wchar_t* title) {
+  HWND box = nullptr;
+  // Found only once it is shown: a box being built may still hold buttons it is about to
+  // replace.
+  WaitUntil([&] { return (box = FindWindowW(L"#32770", title)) && IsWindowVisible(box); }, timeout);
+  return box && IsWindowVisible(box) ? box : nullptr;
+}
+
+std::string BoxText(HWND box) {
+  HWND text = GetDlgItem(box, 0xFFFF);
+  wchar_t buffer[4096] = {};
+  SendMessageW(text, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
+  return Narrow(buffer);
+}
+
+bool AnswerBox(HWND box) {
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  return WaitUntil([&] { return !IsWindow(box); }, seconds(5));
+}
+
+}  // namespace drive

@@ -1,0 +1,92 @@
+// Starts the real zantic-idle.exe from a folder of its own and works its window as a
+// person would: finds its controls, clicks them, types into its boxes, reads its message
+// boxes. Also the window's layout table, in twips, for pixel checks.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "drive/input.h"
+#include "drive/screen.h"
+#include "platform/ports.h"
+
+namespace drive {
+
+using zantic::Control;
+
+// The display's DPI and twips to pixels on it.
+int Dpi();
+int Px(int twips);
+RECT PxRect(int left, int top, int width, int height);
+
+// The labels as the window shows them: caption and place in twips.
+struct LabelPlace {
+  Control control;
+  const char* caption;
+  int left, top, width, height;
+};
+extern const LabelPlace kLabels[14];
+const LabelPlace& PlaceOf(Control label);
+inline constexpr int kFormWidth = 3420, kFormHeight = 855, kLineX = 720, kLineBottom = 840;
+
+class Program {
+ public:
+  struct Options {
+    std::wstring dir;      // the program's folder; empty: a fresh one
+    std::string settings;  // bytes of zantic.ini put beside it first, when not empty
+    bool wait_shown = true;
+  };
+  explicit Program(Options options);
+  Program() : Program(Options{}) {}
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // The window is there and shown (after its first paint).
+  bool Ready() const { return window_ != nullptr; }
+  bool WaitShown(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Waits for the process to end.
+  bool Ended(std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
+
+  const std::wstring& Dir() const { return dir_; }
+  std::wstring SettingsPath() const { return dir_ + L"\\zantic.ini"; }
+  HWND Window() const { return window_; }
+  HANDLE Process() const { return process_; }
+  HWND Child(Control c) const;
+  bool Shown(Control c) const;
+  bool Enabled(Control c) const;
+  RECT Rect() const;
+  // A point of the window, given in twips from its top-left corner, on the screen.
+  POINT At(int x_twips, int y_twips) const;
+  POINT CentreOf(Control c) const;
+  // A click with the mouse on the middle of a control.
+  void Click(Control c) const;
+  std::string Text(Control c) const;
+  // Clicks into a box, selects all it holds and types the text over it.
+  void Type(Control box, const std::string& utf8) const;
+  HWND Focus() const;
+  Shot Screenshot() const { return Grab(Rect()); }
+
+ private:
+  bool FindWindowOfProcess();
+  std::wstring dir_;
+  HANDLE process_ = nullptr;
+  HWND window_ = nullptr;
+};
+
+// The program's message box ("#32770" titled "zantic idle"), once it is up; 0 on timeout.
+HWND WaitForBox(std::chrono::milliseconds timeout = std::chrono::seconds(10),
+                const wchar_t* title = L"zantic idle");
+// The box's text (its static with id 0xFFFF).
+std::string BoxText(HWND box);
+// Presses the box's OK button; true once the box is gone.
+bool AnswerBox(HWND box);
+
+// Reads a whole file; nothing when it is missing.
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+}  // namespace drive

@@ -1,5 +1,6 @@
 #include "drive/program.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -128,7 +129,18 @@ POINT Program::CentreOf(Control c) const {
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-void Program::Click(Control c) const { Drag(CentreOf(c), CentreOf(c), Button::Left); }
+void Program::Click(Control c) const {
+  drive::Click(CentreOf(c));
+  Sleep(50);
+}
+
+milliseconds Program::ClickForBox(Control label) const {
+  const auto asked = steady_clock::now();
+  Click(label);
+  HWND box = WaitForBox(seconds(10));
+  const auto took = duration_cast<milliseconds>(steady_clock::now() - asked);
+  return box && AnswerBox(box) ? took : std::max(took, milliseconds(10000));
+}
 
 std::string Program::Text(Control c) const {
   const int n = static_cast<int>(SendMessageW(Child(c), WM_GETTEXTLENGTH, 0, 0));
@@ -140,12 +152,42 @@ std::string Program::Text(Control c) const {
 
 void Program::Type(Control box, const std::string& utf8) const {
   Click(box);
+  // The click has put the focus there before the selection is made.
+  WaitUntil([&] { return Focus() == Child(box); }, seconds(2));
   SendMessageW(Child(box), EM_SETSEL, 0, -1);
   if (utf8.empty()) {
     Key(VK_DELETE);
   } else {
     TypeText(utf8);
   }
+}
+
+void Program::SetText(Control box, const std::string& utf8) const {
+  const std::wstring text = Widen(utf8);
+  SendMessageW(Child(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Program::StartRegularRun(const std::string& reason) const {
+  Click(Control::Label4);
+  Type(Control::Text1, reason);
+  Click(Control::Label7);
+}
+
+std::string Program::SetHandle(const std::string& handle) const {
+  Click(Control::Label6);
+  Click(Control::Label13);
+  WaitUntil([&] { return Shown(Control::Text1); }, seconds(2));
+  const std::string before = Text(Control::Text1);
+  SetText(Control::Text1, handle);
+  Click(Control::Label14);
+  return before;
+}
+
+std::optional<DWORD> Program::Exit() const {
+  Click(Control::Label2);
+  DWORD code = 0;
+  if (!Ended() || !GetExitCodeProcess(process_, &code)) return std::nullopt;
+  return code;
 }
 
 HWND Program::Focus() const {

@@ -64,9 +64,20 @@ class Program {
   POINT CentreOf(Control c) const;
   // A click with the mouse on the middle of a control.
   void Click(Control c) const;
+  // Clicks a label that shows a message box ("greetz", "?") and answers the box: how long
+  // from the press to the box (10 s or more: it did not come).
+  std::chrono::milliseconds ClickForBox(Control label) const;
   std::string Text(Control c) const;
   // Clicks into a box, selects all it holds and types the text over it.
   void Type(Control box, const std::string& utf8) const;
+  // Puts the text into a box in one message, as a paste would (for texts too long to type).
+  void SetText(Control box, const std::string& utf8) const;
+  // "reg. idle", the reason typed into its box, "Start".
+  void StartRegularRun(const std::string& reason) const;
+  // "other", "handle", the handle put into the box, "set": what the box showed before.
+  std::string SetHandle(const std::string& handle) const;
+  // "X", and the program's end: its exit code, or nothing when it did not end.
+  std::optional<DWORD> Exit() const;
   HWND Focus() const;
   Shot Screenshot() const { return Grab(Rect()); }
 

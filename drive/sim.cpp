@@ -113,6 +113,29 @@ std::wstring MakeTempDir(const std::wstring& prefix) {
   }
 }
 
+namespace {
+
+void RemoveTree(const std::wstring& dir) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
+  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+    const std::wstring name = found.cFileName, path = dir + L"\\" + name;
+    if (name == L"." || name == L"..") continue;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      RemoveTree(path);
+    } else {
+      DeleteFileW(path.c_str());
+    }
+  }
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  RemoveDirectoryW(dir.c_str());
+}
+
+}  // namespace
+
+TempDir::~TempDir() { RemoveTree(path); }
+
 HANDLE StartProgram(const std::wstring& exe, const std::wstring& args, const std::wstring& cwd) {
   std::wstring command = L"\"" + exe + L"\" " + args;
   STARTUPINFOW si{};
@@ -126,6 +149,8 @@ HANDLE StartProgram(const std::wstring& exe, const std::wstring& args, const std
   return pi.hProcess;
 }
 
+bool Soak() { return GetEnvironmentVariableW(L"ZANTIC_SOAK", nullptr, 0) > 0; }
+
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (!condition()) {
@@ -135,11 +160,26 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
-Sim::Sim(Options options) {
+Sim::Sim(Options options) : options_(std::move(options)) {
   dir_ = MakeTempDir(L"aolsim");
   log_path_ = dir_ + L"\\aolsim.log";
-  std::wstring args = L"--screen-name \"" + options.screen_name + L"\" --log \"" + log_path_ + L"\" " +
-                      options.extra_args;
+  Launch();
+}
+
+bool Sim::CrashAndRestart() {
+  if (!Crash()) return false;
+  Kill();
+  DeleteFileW(log_path_.c_str());  // so no line of the old log is taken for the new one's
+  events_.clear();
+  log_offset_ = 0;
+  partial_.clear();
+  Launch();
+  return Ready();
+}
+
+void Sim::Launch() {
+  std::wstring args = L"--screen-name \"" + options_.screen_name + L"\" --log \"" + log_path_ + L"\" " +
+                      options_.extra_args;
   process_ = StartProgram(BuildDir() + L"\\aolsim.exe", args, dir_);
   if (!process_) return;
   // Ready once it logged so, and its frame is the one the program will find.
@@ -194,7 +234,7 @@ bool Sim::Control(const std::string& command) {
          result == TRUE;
 }
 
-std::vector<Event> Sim::Events() const {
+const std::vector<Event>& Sim::Events() const {
   // Reads on from where the last call stopped; a line still being written waits for the
   // next call.
   HANDLE file = CreateFileW(log_path_.c_str(), GENERIC_READ,
@@ -226,6 +266,20 @@ std::vector<Event> Sim::ChatLines() const {
     if (e.event() == "chat") lines.push_back(e);
   }
   return lines;
+}
+
+int Sim::Count(const std::string& text) const {
+  int n = 0;
+  for (auto& e : ChatLines()) n += e["text"] == text;
+  return n;
+}
+
+std::vector<std::string> Sim::ShownFrom(const std::string& first) const {
+  std::vector<std::string> shown;
+  for (auto& e : ChatLines()) {
+    if (!shown.empty() || e["shown"] == first) shown.push_back(e["shown"]);
+  }
+  return shown;
 }
 
 std::optional<Event> Sim::WaitForEvent(const std::function<bool(const Event&)>& match, int n,
@@ -262,6 +316,30 @@ std::optional<Event> Sim::WaitFor(const std::string& event, const std::string& k
 
 std::optional<Event> Sim::WaitForChat(const std::string& text, std::chrono::milliseconds timeout) {
   return WaitFor("chat", "text", text, timeout);
+}
+
+std::optional<Sim::Exchange> Sim::Ask(const std::string& speaker, const std::string& text,
+                                      const std::string& answer, std::chrono::milliseconds timeout) {
+  const std::size_t before = Events().size();
+  if (!Say(speaker, text)) return std::nullopt;
+  std::optional<Exchange> found;
+  WaitUntil(
+      [&] {
+        const auto& events = Events();
+        std::optional<Event> said;
+        for (std::size_t i = before; i < events.size() && !found; ++i) {
+          const Event& e = events[i];
+          if (e.event() != "chat") continue;
+          if (!said && e["speaker"] == speaker && e["text"] == text) {
+            said = e;
+          } else if (said && e["text"] == answer) {
+            found = Exchange{*said, e};
+          }
+        }
+        return found.has_value();
+      },
+      timeout);
+  return found;
 }
 
 HWND Sim::FirstRoom() const {

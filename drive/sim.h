@@ -33,8 +33,23 @@ std::wstring BuildDir();
 // A fresh, empty folder for one test.
 std::wstring MakeTempDir(const std::wstring& prefix);
 
+// A fresh folder for one test, removed with all it holds (read-only files too) when it
+// goes out of scope.
+class TempDir {
+ public:
+  explicit TempDir(const std::wstring& prefix) : path(MakeTempDir(prefix)) {}
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::wstring path;
+};
+
 // Starts a program and returns its process handle.
 HANDLE StartProgram(const std::wstring& exe, const std::wstring& args, const std::wstring& cwd);
+
+// Whether the long runs are asked for (ZANTIC_SOAK is set, as scripts/soak does): tests
+// then give their long cases their full length.
+bool Soak();
 
 // Waits until `condition` holds, checking every 10 ms; false when `timeout` passed first.
 bool WaitUntil(const std::function<bool()>& condition,
@@ -60,10 +75,14 @@ class Sim {
   bool Control(const std::string& command);
   // A line said in the room by anyone (the room the program finds).
   bool Say(const std::string& speaker, const std::string& text);
-  // Every event logged so far.
-  std::vector<Event> Events() const;
+  // Every event logged so far (valid until the next call).
+  const std::vector<Event>& Events() const;
   // The "chat" events so far, in order.
   std::vector<Event> ChatLines() const;
+  // How many chat lines so far have exactly this text.
+  int Count(const std::string& text) const;
+  // The transcript paragraphs of the chat lines so far, from the first that shows `first`.
+  std::vector<std::string> ShownFrom(const std::string& first) const;
   // Waits for the n-th event (counting from 1) that satisfies the predicate.
   std::optional<Event> WaitForEvent(const std::function<bool(const Event&)>& match, int n = 1,
                                     std::chrono::milliseconds timeout = std::chrono::seconds(10));
@@ -74,14 +93,28 @@ class Sim {
   // Waits for the first chat line with exactly this text.
   std::optional<Event> WaitForChat(const std::string& text,
                                    std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Says a line and waits for the first line after it with the text `answer` (the
+  // program's reply to it): both, or nothing when no reply came in time.
+  struct Exchange {
+    Event said, answer;
+    double ms() const { return answer.t() - said.t(); }
+  };
+  std::optional<Exchange> Ask(const std::string& speaker, const std::string& text,
+                              const std::string& answer,
+                              std::chrono::milliseconds timeout = std::chrono::seconds(10));
   // The first chat room in the MDI child order and its transcript (its first "RICHCNTL").
   HWND FirstRoom() const;
   HWND Transcript() const;
   // Ends the stand-in as a crash would (the "exit" command); true once the process is gone.
   bool Crash(std::chrono::milliseconds timeout = std::chrono::seconds(5));
+  // Crashes it and starts it again, as a user restarts the client (a fresh log); true once
+  // the new one is ready.
+  bool CrashAndRestart();
   void Kill();
 
  private:
+  void Launch();
+  Options options_;
   std::wstring dir_;
   std::wstring log_path_;
   HANDLE process_ = nullptr;

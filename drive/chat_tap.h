@@ -1,0 +1,29 @@
+// The program's own chat scanner, run in this process: every line it reports, so a test or
+// a benchmark can hold them against the lines the stand-in logged.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/win32/chat_scanner_win32.h"
+
+namespace drive {
+
+class ChatTap {
+ public:
+  // Starts scanning at once; what the room holds by the first look is history.
+  ChatTap();
+  // Every line reported so far, in order, as the transcript shows it: "speaker:\ttext".
+  const std::vector<std::string>& Lines();
+  // The lines from the first that is `first`, once at least `count` of them are in (or
+  // after `timeout`).
+  std::vector<std::string> LinesFrom(const std::string& first, std::size_t count,
+                                     std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
+ private:
+  zantic::win32::Win32ChatScanner scanner_;
+  std::vector<std::string> lines_;
+};
+
+}  // namespace drive

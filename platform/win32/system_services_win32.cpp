@@ -122,6 +122,9 @@ void Win32ProfileFile::WritePrivateProfileStringA(std::string_view section, std:
     bytes = std::move(*existing);
   }
   DecodedFile decoded = Decode(bytes);
+  // UTF-16 that does not convert back to the same bytes (half a surrogate pair, an odd
+  // byte at the end) would lose bytes in the rewrite: such a file is left as it is.
+  if (Encode(decoded) != bytes) return;
   const bool ansi = decoded.kind == DecodedFile::Ansi;
   auto in_file = [ansi](std::string_view text) { return ansi ? Utf8ToAnsi(text) : std::string(text); };
   decoded.text = SetIniValue(decoded.text, in_file(section), in_file(key), in_file(value));

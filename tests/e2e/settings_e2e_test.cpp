@@ -3,104 +3,134 @@
 // handle entry and leaves every other byte as it was.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <optional>
 
+#include "core/announcement.h"
 #include "core/settings.h"
+#include "drive/program.h"
+#include "drive/sim.h"
 #include "platform/win32/system_services_win32.h"
 #include "platform/win32/text_encoding.h"
-#include "drive/sim.h"
 
 namespace {
 
+using zantic::Control;
 using zantic::win32::Win32ProfileFile;
 
-std::string Slurp(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+std::string Slurp(const std::wstring& path) { return drive::ReadFileBytes(path).value_or(""); }
 
-void Spit(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
+// A file the program may not replace: read-only, or in a folder where no new file can be
+// made (where its replacement would go, a folder of that name stands; under Wine, as root,
+// a read-only folder takes new files all the same).
+enum class Lock { None, ReadOnlyFile, NoNewFiles };
 
 struct FileCase {
   const char* name;
-  std::string before;
-  std::string read;   // the handle read before the write
-  std::string after;  // the file after writing the handle "Kim"
+  std::optional<std::string> before;  // nothing: no file
+  std::string read;                   // the handle read before the write
+  std::string after;                  // the file after writing `handle`
+  std::string handle = "Kim";
+  std::string stored = "Kim";  // the handle read after the write
+  Lock lock = Lock::None;
+  friend void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
 };
+
+void Prepare(const FileCase& c, const std::wstring& path) {
+  if (c.before) drive::WriteFileBytes(path, *c.before);
+  if (c.lock == Lock::ReadOnlyFile) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+}
+
+void Lock(const FileCase& c, const std::wstring& path, DWORD pid) {
+  if (c.lock == Lock::NoNewFiles) CreateDirectoryW((path + L"." + std::to_wstring(pid) + L".tmp").c_str(), nullptr);
+}
+
 
 class SettingsFile : public testing::TestWithParam<FileCase> {};
 
 TEST_P(SettingsFile, ReadsLikeTheProfileCallsAndWritesOnlyTheEntry) {
-  const std::wstring dir = drive::MakeTempDir(L"settings");
-  const std::wstring path = dir + L"\\zantic.ini";
+  const FileCase& c = GetParam();
+  const drive::TempDir dir(L"settings");
+  const std::wstring path = dir.path + L"\\zantic.ini";
   const std::string file = zantic::win32::WideToUtf8(path);
-  Spit(path, GetParam().before);
+  Prepare(c, path);
+  Lock(c, path, GetCurrentProcessId());
   Win32ProfileFile profile;
-  EXPECT_EQ(zantic::ReadSetting(profile, "handle", "handle", file), GetParam().read);
-  zantic::WriteSetting(profile, "handle", "handle", "Kim", file);
-  EXPECT_EQ(Slurp(path), GetParam().after);
-  EXPECT_EQ(zantic::ReadSetting(profile, "handle", "handle", file), "Kim");
+  EXPECT_EQ(zantic::ReadSetting(profile, "handle", "handle", file), c.read);
+  zantic::WriteSetting(profile, "handle", "handle", c.handle, file);
+  EXPECT_EQ(Slurp(path), c.after);
+  EXPECT_EQ(zantic::ReadSetting(profile, "handle", "handle", file), c.stored);
+}
+
+// The whole program with the file: start-up, "set", Start and Stop, and "X".
+TEST_P(SettingsFile, TheProgramStartsSetsRunsAndEndsWithIt) {
+  const FileCase& c = GetParam();
+  drive::Sim sim;
+  const drive::TempDir dir(L"zantic");
+  const std::wstring path = dir.path + L"\\zantic.ini";
+  Prepare(c, path);
+  drive::Program program(drive::Program::Options{.dir = dir.path, .settings = {}});
+  ASSERT_TRUE(sim.Ready() && program.Ready());
+  EXPECT_TRUE(sim.WaitForChat(zantic::LoadedByLine(c.read)));
+  EXPECT_EQ(drive::ReadFileBytes(path), c.before) << "start-up leaves the file as it is";
+  Lock(c, path, GetProcessId(program.Process()));
+  EXPECT_EQ(program.SetHandle(c.handle), c.read);
+  EXPECT_TRUE(sim.WaitForChat(zantic::HandleChangedLine(c.handle)));
+  program.Click(Control::Label4);
+  program.Click(Control::Label7);
+  program.Click(Control::Label8);
+  EXPECT_TRUE(sim.WaitForChat(zantic::OffIdleLine(c.stored, "0")));
+  EXPECT_EQ(program.Exit(), 0u);
+  EXPECT_TRUE(sim.WaitForChat(zantic::UnloadedByLine(c.stored)));
+  EXPECT_EQ(Slurp(path), c.after) << "every byte but the entry's is kept";
 }
 
 const std::string kUtf16Before("\xFF\xFE[\0h\0a\0n\0d\0l\0e\0]\0\n\0h\0a\0n\0d\0l\0e\0=\0\xE9\0\n\0", 38);
 const std::string kUtf16After("\xFF\xFE[\0h\0a\0n\0d\0l\0e\0]\0\n\0h\0a\0n\0d\0l\0e\0=\0K\0i\0m\0\n\0", 42);
+// UTF-16 that does not convert: half a surrogate pair, and an odd byte at the end.
+const std::string kUtf16Broken("\xFF\xFE[\0h\0]\0\n\0\x00\xD8\n\0x", 15);
+const std::string kX749(749, 'x');
+
+// Ten megabytes of other sections around the entry.
+std::string Filler() {
+  static const std::string filler = [] {
+    std::string f;
+    for (int i = 0; f.size() < 10 * 1024 * 1024; ++i) f += "[s" + std::to_string(i) + "]\nk = v\n";
+    return f;
+  }();
+  return filler;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Contents, SettingsFile,
     testing::Values(
+        FileCase{"Missing", std::nullopt, "", "[handle]\r\nHANDLE=Kim\r\n"},
         FileCase{"Empty", "", "", "[handle]\r\nHANDLE=Kim\r\n"},
         FileCase{"OnlyABom", "\xEF\xBB\xBF", "", "\xEF\xBB\xBF[handle]\r\nHANDLE=Kim\r\n"},
         FileCase{"CommentsBlanksAndLf", "; keep me\n\n[other]\nx = 1\n\n[handle]\nhandle = Pat \n",
                  "Pat", "; keep me\n\n[other]\nx = 1\n\n[handle]\nhandle =Kim\n"},
-        FileCase{"AnsiBytes", "[handle]\r\nHANDLE=Ren\xE9\r\n", "Ren\xC3\xA9", "[handle]\r\nHANDLE=Kim\r\n"},
+        FileCase{"AnsiBytesAndCrlf", "[handle]\r\nHANDLE=Ren\xE9\r\n", "Ren\xC3\xA9", "[handle]\r\nHANDLE=Kim\r\n"},
         FileCase{"Utf8WithBom", "\xEF\xBB\xBF[handle]\nHANDLE=Ren\xC3\xA9\n", "Ren\xC3\xA9",
                  "\xEF\xBB\xBF[handle]\nHANDLE=Kim\n"},
+        FileCase{"Utf8WithoutBomReadsAsAnsi", "[handle]\nHANDLE=\xC3\xA9\n", "\xC3\x83\xC2\xA9", "[handle]\nHANDLE=Kim\n"},
         FileCase{"Utf16", kUtf16Before, "\xC3\xA9", kUtf16After},
+        FileCase{"Utf16ThatDoesNotConvert", kUtf16Broken, "", kUtf16Broken, "Kim", ""},
         FileCase{"Duplicates", "[handle]\nHANDLE=A\nHANDLE=B\n[HANDLE]\nhandle=C\n", "A",
                  "[handle]\nHANDLE=Kim\nHANDLE=B\n[HANDLE]\nhandle=C\n"},
         FileCase{"BinaryGarbage", std::string("\x00\x01\x02\xFF\n\n]]\x7F", 9), "",
-                 std::string("\x00\x01\x02\xFF\n\n]]\x7F\n[handle]\nHANDLE=Kim\n", 30)}),
+                 std::string("\x00\x01\x02\xFF\n\n]]\x7F\n[handle]\nHANDLE=Kim\n", 30)},
+        FileCase{"TenMegabytes", Filler() + "[handle]\nHANDLE=Pat\n" + Filler(), "Pat",
+                 Filler() + "[handle]\nHANDLE=Kim\n" + Filler()},
+        FileCase{"OnlyBlanks", "[handle]\nHANDLE=   \n", "", "[handle]\nHANDLE=Kim\n"},
+        FileCase{"BlanksWritten", "[handle]\nHANDLE=Pat\n", "Pat", "[handle]\nHANDLE=   \n", "   ", ""},
+        FileCase{"Handle749", "[handle]\nHANDLE=" + kX749 + "\n", kX749, "[handle]\nHANDLE=Kim\n"},
+        FileCase{"Handle750", "[handle]\nHANDLE=" + kX749 + "y\n", kX749, "[handle]\nHANDLE=Kim\n"},
+        FileCase{"Handle5000Written", "[handle]\nHANDLE=Pat\n", "Pat",
+                 "[handle]\nHANDLE=" + std::string(5000, 'x') + "\n", std::string(5000, 'x'), kX749},
+        FileCase{"ReadOnlyFile", "[handle]\nHANDLE=Pat\n", "Pat", "[handle]\nHANDLE=Pat\n", "Kim", "Pat",
+                 Lock::ReadOnlyFile},
+        FileCase{"NoNewFilesInTheFolder", "[handle]\nHANDLE=Pat\n", "Pat", "[handle]\nHANDLE=Pat\n", "Kim", "Pat",
+                 Lock::NoNewFiles}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(SettingsFileLimits, LongValuesReadBackAsTheirFirst749Characters) {
-  const std::wstring path = drive::MakeTempDir(L"settings") + L"\\zantic.ini";
-  const std::string file = zantic::win32::WideToUtf8(path);
-  Win32ProfileFile profile;
-  for (std::size_t n : {749u, 750u, 800u, 5000u}) {
-    zantic::WriteSetting(profile, "handle", "handle", std::string(n, 'x'), file);
-    EXPECT_EQ(zantic::ReadSetting(profile, "handle", "handle", file), std::string(std::min<std::size_t>(n, 749), 'x'));
-  }
-}
-
-TEST(SettingsFileLimits, TenMegabytesAroundTheEntrySurvive) {
-  const std::wstring path = drive::MakeTempDir(L"settings") + L"\\zantic.ini";
-  std::string filler;
-  for (int i = 0; filler.size() < 10 * 1024 * 1024; ++i) filler += "[s" + std::to_string(i) + "]\nk = v\n";
-  Spit(path, filler + "[handle]\nHANDLE=Pat\n" + filler);
-  Win32ProfileFile profile;
-  const std::string file = zantic::win32::WideToUtf8(path);
-  EXPECT_EQ(zantic::ReadSetting(profile, "handle", "handle", file), "Pat");
-  zantic::WriteSetting(profile, "handle", "handle", "Kim", file);
-  EXPECT_EQ(Slurp(path), filler + "[handle]\nHANDLE=Kim\n" + filler);
-}
-
-TEST(SettingsFilePermissions, AReadOnlyFileIsLeftAsItIs) {
-  const std::wstring path = drive::MakeTempDir(L"settings") + L"\\zantic.ini";
-  Spit(path, "[handle]\nHANDLE=vorn\n");
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-  Win32ProfileFile profile;
-  const std::string file = zantic::win32::WideToUtf8(path);
-  zantic::WriteSetting(profile, "handle", "handle", "Kim", file);
-  EXPECT_EQ(Slurp(path), "[handle]\nHANDLE=vorn\n");
-  EXPECT_EQ(zantic::ReadSetting(profile, "handle", "handle", file), "vorn");
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
 
 TEST(SettingsFilePermissions, AMissingFolderMeansNoFileAndNoTrouble) {
   const std::string file = zantic::win32::WideToUtf8(drive::MakeTempDir(L"settings") + L"\\gone\\zantic.ini");

@@ -5,20 +5,31 @@ namespace {
 
 bool IsBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
 
-// The rightmost place at or before `latest` where `anchor` stands in `text` and ends at a
-// line's end (a break, or the end of the text).
+// The rightmost place at or before `latest` where `anchor` stands in `text` as whole lines:
+// it begins where a line begins (after a break, or at the start of a text that is the
+// transcript's start) and ends where one ends (a break, or the end of the text).
 std::optional<std::size_t> FindAnchor(std::u16string_view text, std::u16string_view anchor,
-                                      std::size_t latest) {
+                                      std::size_t latest, bool text_starts_a_line) {
   if (anchor.empty()) return std::nullopt;
   std::size_t at = std::min(latest, text.size());
   for (;;) {
     at = text.rfind(anchor, at);
     if (at == std::u16string_view::npos) return std::nullopt;
     const std::size_t after = at + anchor.size();
-    if (after == text.size() || IsBreak(text[after])) return at;
+    const bool starts = at == 0 ? text_starts_a_line : IsBreak(text[at - 1]);
+    if (starts && (after == text.size() || IsBreak(text[after]))) return at;
     if (at == 0) return std::nullopt;
     --at;
   }
+}
+
+// The anchor for a stretch of transcript that begins where a line begins: its shortest
+// run of whole last lines that is at least `length` long (all of it, when it is shorter).
+// Whole lines, so that lines which end alike cannot stand in for one another.
+std::u16string_view WholeLineTail(std::u16string_view text, std::size_t length) {
+  if (text.size() <= length) return text;
+  const std::size_t b = text.find_last_of(u"\r\n", text.size() - length - 1);
+  return b == std::u16string_view::npos ? text : text.substr(b + 1);
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -95,23 +106,15 @@ std::vector<ChatLineReport> ParseTranscriptLines(std::u16string_view text) {
 void TranscriptTracker::Restart(Hwnd transcript, const std::u16string& text, long end) {
   transcript_ = transcript;
   end_ = end;
-  anchor_ = text.substr(text.size() - std::min(text.size(), kAnchorLength));
+  anchor_ = std::u16string(WholeLineTail(text, kAnchorLength));
 }
 
-void TranscriptTracker::Consume(std::u16string_view text, std::size_t new_from,
+void TranscriptTracker::Consume(std::u16string_view text, std::size_t known, std::size_t new_from,
                                 std::vector<ChatLineReport>& out) {
-  const std::u16string_view fresh = text.substr(new_from);
-  auto lines = ParseTranscriptLines(fresh);
+  auto lines = ParseTranscriptLines(text.substr(new_from));
   out.insert(out.end(), lines.begin(), lines.end());
-  // The new anchor: the tail of what has now been read.
-  std::u16string tail = anchor_;
-  if (fresh.size() >= kAnchorLength) {
-    tail = std::u16string(fresh.substr(fresh.size() - kAnchorLength));
-  } else {
-    tail += fresh;
-    tail.erase(0, tail.size() - std::min(tail.size(), kAnchorLength));
-  }
-  anchor_ = std::move(tail);
+  // The new anchor: the last lines of what has now been read, from the known line start.
+  anchor_ = std::u16string(WholeLineTail(text.substr(known), kAnchorLength));
 }
 
 std::vector<ChatLineReport> TranscriptTracker::Poll(TranscriptReader& reader) {
@@ -131,15 +134,16 @@ std::vector<ChatLineReport> TranscriptTracker::Poll(TranscriptReader& reader) {
     return out;
   }
 
+  // Read from one character before the anchor, to see that a line begins there.
   const long anchor_start = end_ - static_cast<long>(anchor_.size());
   for (long widen = 0;; widen = widen == 0 ? kFirstSearch : widen * 2) {
-    const long from = std::max(0L, anchor_start - widen);
+    const long from = std::max(0L, anchor_start - 1 - widen);
     auto text = reader.ReadFrom(transcript, from);
     if (!text) return out;  // not readable now (a hung client): try again next time
     last_read_chars_ += text->size();
     const std::size_t latest = static_cast<std::size_t>(anchor_start - from);
-    if (auto at = FindAnchor(*text, anchor_, latest)) {
-      Consume(*text, *at + anchor_.size(), out);
+    if (auto at = FindAnchor(*text, anchor_, latest, from == 0)) {
+      Consume(*text, *at, *at + anchor_.size(), out);
       end_ = from + static_cast<long>(text->size());
       return out;
     }
@@ -149,8 +153,7 @@ std::vector<ChatLineReport> TranscriptTracker::Poll(TranscriptReader& reader) {
       // very top. Without even those, the transcript was cleared or more lines came than
       // it keeps, and everything in it arrived after the last line read.
       const std::size_t survivors = SurvivingTail(*text, anchor_);
-      if (survivors == 0) anchor_.clear();
-      Consume(*text, survivors, out);
+      Consume(*text, 0, survivors, out);
       end_ = static_cast<long>(text->size());
       return out;
     }

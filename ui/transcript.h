@@ -4,8 +4,10 @@
 //
 // The transcript is a rich text box of the AOL client. Each line is one paragraph,
 // "<speaker>:<TAB><text>"; the client drops its oldest lines off the top as new ones
-// arrive. The tracker remembers the tail of what it has read (its anchor) and the position
-// where that tail ended. At each look it reads from just before that position to the end:
+// arrive. The tracker remembers the last whole lines of what it has read (its anchor: at
+// least kAnchorLength characters, and always from the start of a line, so that long lines
+// which end alike cannot stand in for one another) and the position where they ended. At
+// each look it reads from just before the anchor's position to the end:
 // normally the anchor is still there and what follows it is new. When lines have dropped
 // off the top, the anchor has moved towards the start: the tracker reads a wider stretch
 // before the old position, doubling it until the anchor turns up. When its first lines
@@ -52,7 +54,8 @@ class TranscriptReader {
 
 class TranscriptTracker {
  public:
-  // Characters of already-read text kept to find the read position again.
+  // Characters of already-read text, at least, kept to find the read position again (in
+  // whole lines: the last line alone may be longer).
   static constexpr std::size_t kAnchorLength = 256;
   // The first widening of the search when the anchor has moved.
   static constexpr long kFirstSearch = 4096;
@@ -65,12 +68,14 @@ class TranscriptTracker {
 
  private:
   void Restart(Hwnd transcript, const std::u16string& text, long end);
-  void Consume(std::u16string_view text_with_anchor, std::size_t anchor_at,
+  // Reports the lines of `text` from `new_from` on; the text from `known` on begins where
+  // a line begins and becomes the source of the new anchor.
+  void Consume(std::u16string_view text, std::size_t known, std::size_t new_from,
                std::vector<ChatLineReport>& out);
 
   Hwnd transcript_ = kNoWindow;
   long end_ = 0;           // transcript position just after the last text read
-  std::u16string anchor_;  // the text that ends at end_ (up to kAnchorLength units)
+  std::u16string anchor_;  // the whole lines that end at end_ (kAnchorLength units or more)
   std::size_t last_read_chars_ = 0;
 };
 

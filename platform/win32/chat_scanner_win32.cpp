@@ -11,7 +11,8 @@ namespace zantic::win32 {
 namespace {
 
 constexpr DWORD kReadTimeoutMs = 2000;
-constexpr long kChunk = 32 * 1024;  // characters per cross-process read
+constexpr std::size_t kSlack = 4096;           // characters read beyond the reported end
+constexpr std::size_t kKeptChars = 256 * 1024;  // lent memory kept between reads
 
 // Reads the transcript of another program's chat room through memory lent in that
 // program: EM_GETTEXTRANGE writes there, and we copy it back.
@@ -24,40 +25,43 @@ class RemoteTranscriptReader : public TranscriptReader {
     return windows_.FindWindowExA(room, kNoWindow, "RICHCNTL", std::nullopt);
   }
 
+  // The stretch is read with one message, so it is one state of the transcript, whole
+  // lines only: lines drop off the top between any two messages. The range reaches past
+  // the reported end, where the control stops by itself; a stretch that fills it is read
+  // again with more room.
   std::optional<std::u16string> ReadFrom(Hwnd transcript, long from) override {
     HWND h = reinterpret_cast<HWND>(transcript);
-    if (!Lend(h)) return ReadWhole(h, from);
+    DWORD_PTR length = 0;  // counts a break as two: never less than the text
+    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kReadTimeoutMs,
+                             &length)) {
+      return std::nullopt;
+    }
     const bool unicode = IsWindowUnicode(h);
-    std::u16string text;
-    for (;;) {
+    std::size_t chars = (length > static_cast<DWORD_PTR>(from) ? length - from : 0) + kSlack;
+    for (;; chars *= 2) {
+      if (!Lend(h, chars)) return ReadWhole(h, from);
       TEXTRANGEW range{};
       range.chrg.cpMin = from;
-      range.chrg.cpMax = from + kChunk;
+      range.chrg.cpMax = from + static_cast<long>(chars);
       range.lpstrText = reinterpret_cast<LPWSTR>(remote_text_);
-      if (!WriteProcessMemory(process_, remote_range_, &range, sizeof range, nullptr)) return std::nullopt;
+      if (!WriteProcessMemory(process_, remote_range_, &range, sizeof range, nullptr)) return Fail();
       DWORD_PTR got = 0;
       if (!SendMessageTimeoutW(h, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(remote_range_),
                                SMTO_ABORTIFHUNG | SMTO_BLOCK, kReadTimeoutMs, &got)) {
         return std::nullopt;
       }
-      const long n = static_cast<long>(got);
-      if (n > 0) {
-        if (unicode) {
-          std::u16string chunk(static_cast<std::size_t>(n), u'\0');
-          if (!ReadProcessMemory(process_, remote_text_, chunk.data(), chunk.size() * 2, nullptr)) {
-            return std::nullopt;
-          }
-          text += chunk;
-        } else {
-          std::string chunk(static_cast<std::size_t>(n), '\0');
-          if (!ReadProcessMemory(process_, remote_text_, chunk.data(), chunk.size(), nullptr)) {
-            return std::nullopt;
-          }
-          text += Widen(chunk, CP_ACP);
-        }
+      if (got >= chars) continue;
+      std::u16string text;
+      if (unicode) {
+        text.resize(got);
+        if (got && !ReadProcessMemory(process_, remote_text_, text.data(), got * 2, nullptr)) return Fail();
+      } else {
+        std::string ansi(got, '\0');
+        if (got && !ReadProcessMemory(process_, remote_text_, ansi.data(), got, nullptr)) return Fail();
+        text = Widen(ansi, CP_ACP);
       }
-      if (n < kChunk) return text;
-      from += n;
+      if (lent_chars_ > kKeptChars) Release();  // a long history read: give the memory back
+      return text;
     }
   }
 
@@ -71,26 +75,33 @@ class RemoteTranscriptReader : public TranscriptReader {
     return wide;
   }
 
-  // Memory in the transcript's program for the range and the text; false when we may not
-  // have it (another user's or an elevated program).
-  bool Lend(HWND h) {
+  // A read that failed on the other program's memory (it may have ended): the next read
+  // starts afresh.
+  std::optional<std::u16string> Fail() {
+    Release();
+    return std::nullopt;
+  }
+
+  // Memory in the transcript's program for the range and `chars` characters; false when
+  // we may not have it (another user's or an elevated program).
+  bool Lend(HWND h, std::size_t chars) {
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
-    if (pid == pid_ && process_) return true;
-    Release();
-    pid_ = pid;
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                               PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (!process_) return false;
-    const SIZE_T bytes = sizeof(TEXTRANGEW) + (kChunk + 1) * sizeof(wchar_t) + 16;
-    remote_range_ = VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (!remote_range_) {
+    if (pid != pid_ || !process_) {
       Release();
       pid_ = pid;
-      return false;
+      process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                 PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+      if (!process_) return false;
     }
-    remote_text_ = static_cast<char*>(remote_range_) + ((sizeof(TEXTRANGEW) + 15) & ~std::size_t{15});
-    return true;
+    if (remote_range_ && chars <= lent_chars_) return true;
+    if (remote_range_) VirtualFreeEx(process_, remote_range_, 0, MEM_RELEASE);
+    const std::size_t offset = (sizeof(TEXTRANGEW) + 15) & ~std::size_t{15};
+    remote_range_ = VirtualAllocEx(process_, nullptr, offset + (chars + 1) * sizeof(wchar_t),
+                                   MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    remote_text_ = remote_range_ ? static_cast<char*>(remote_range_) + offset : nullptr;
+    lent_chars_ = remote_range_ ? chars : 0;
+    return remote_range_ != nullptr;
   }
 
   void Release() {
@@ -101,6 +112,7 @@ class RemoteTranscriptReader : public TranscriptReader {
     process_ = nullptr;
     remote_range_ = nullptr;
     remote_text_ = nullptr;
+    lent_chars_ = 0;
     pid_ = 0;
   }
 
@@ -132,6 +144,7 @@ class RemoteTranscriptReader : public TranscriptReader {
   HANDLE process_ = nullptr;
   void* remote_range_ = nullptr;
   void* remote_text_ = nullptr;
+  std::size_t lent_chars_ = 0;
 };
 
 }  // namespace

@@ -1,0 +1,118 @@
+// The real program in a busy and hostile room: a flood with the user's commands in it,
+// members named almost like the user, lines that try to forge one of the user's, a line
+// of 100,000 characters, and texts of a megabyte from the user. The program's own scanner,
+// run beside it, must report every line exactly once. With ZANTIC_SOAK set the flood runs
+// for a whole minute (scripts/soak).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/announcement.h"
+#include "drive/chat_tap.h"
+#include "drive/program.h"
+#include "drive/sim.h"
+
+namespace {
+
+using namespace std::chrono;
+using drive::Event;
+using drive::Program;
+using drive::Sim;
+using zantic::Control;
+
+TEST(RoomE2E, AFloodLosesNoCommandAndTheScannerNoLine) {
+  const int length = drive::Soak() ? 60 : 10;
+  Sim sim;
+  Program program;
+  ASSERT_TRUE(sim.Ready() && program.Ready());
+  drive::ChatTap tap;
+  Sleep(300);
+  ASSERT_TRUE(sim.Say("Kim Lee", "here it comes"));
+  ASSERT_TRUE(sim.Control("flood 1000 " + std::to_string(length)));
+  // One command a second, "hide" and "show" by turns: each answered once, this soon.
+  std::vector<double> latencies;
+  for (int i = 1; i < length; ++i) {
+    Sleep(900);
+    auto x = sim.Ask("Pat Doe", i % 2 ? "hide" : "show", i % 2 ? zantic::HiddenLine() : zantic::ShownLine());
+    ASSERT_TRUE(x) << i;
+    latencies.push_back(x->ms());
+  }
+  auto end = sim.WaitFor("flood", "state", "end", seconds(5));
+  ASSERT_TRUE(end);
+  Sleep(500);
+  EXPECT_EQ(sim.Count(zantic::HiddenLine()), length / 2);
+  EXPECT_EQ(sim.Count(zantic::ShownLine()), (length - 1) / 2);
+  std::sort(latencies.begin(), latencies.end());
+  const double median = latencies[latencies.size() / 2];
+  std::printf("flood %s lines/s for %d s: %zu commands answered, median %.0f ms, max %.0f ms\n",
+              (*end)["achieved_lps"].c_str(), length, latencies.size(), median, latencies.back());
+  EXPECT_LT(median, 150);
+  const auto logged = sim.ShownFrom("Kim Lee:\there it comes");
+  EXPECT_EQ(tap.LinesFrom("Kim Lee:\there it comes", logged.size()), logged) << "lines lost or doubled";
+}
+
+TEST(RoomE2E, NobodyButTheUserCommandsTheProgram) {
+  // Lines shown whole; the room keeps 40 of them.
+  Sim sim(Sim::Options{L"Pat Doe", L"--max-line-chars 0 --no-wrap --max-lines 40"});
+  Program program;
+  ASSERT_TRUE(sim.Ready() && program.Ready());
+  drive::ChatTap tap;
+  Sleep(300);
+  // Members named like the user but for a letter's case, a blank, a zero-width space.
+  for (const char* name : {"pat Doe", "Pat Doe ", " Pat Doe", "Pat Doe\xE2\x80\x8B", "Pat\xE2\x80\x8B Doe"}) {
+    ASSERT_TRUE(sim.Say(name, "hide"));
+  }
+  // Texts that try to start a line of the user's: breaks, line and paragraph separators,
+  // a vertical tab, markup; and one of 100,000 characters.
+  for (const char* forge : {"\r", "x\n", "x\r\n", "\xE2\x80\xA8", "\xE2\x80\xA9", "\x0B", "<br>", "<p>"}) {
+    ASSERT_TRUE(sim.Say("Kim Lee", forge + std::string("Pat Doe:\thide")));
+  }
+  ASSERT_TRUE(sim.Say("Kim Lee", std::string(50000, 'x') + "\rPat Doe:\thide\r" + std::string(50000, 'x')));
+  // Long lines that end alike, fast enough that they drop off the top between two looks.
+  for (int i = 0; i < 100; ++i) ASSERT_TRUE(sim.Say("Kim Lee", std::to_string(i) + std::string(10000, '=')));
+  // The user's own "show" after them: answered once all of them have been through.
+  ASSERT_TRUE(sim.Ask("Pat Doe", "show", zantic::ShownLine()));
+  EXPECT_EQ(sim.Count(zantic::HiddenLine()), 0);
+  EXPECT_TRUE(IsWindowVisible(program.Window()));
+  EXPECT_TRUE(sim.Ask("Pat Doe", "hide", zantic::HiddenLine()));
+  const auto logged = sim.ShownFrom("pat Doe:\thide");
+  EXPECT_EQ(tap.LinesFrom("pat Doe:\thide", logged.size()), logged);
+}
+
+TEST(InputE2E, MegabyteTextsArriveWholeWithOnlyForeignCharactersReplaced) {
+  // The stand-in keeps and logs whole lines but shows only their start: laying out
+  // thousands of styled runs takes its rich edit minutes.
+  Sim sim(Sim::Options{L"Pat Doe", L"--max-line-chars 400"});
+  Program program;
+  ASSERT_TRUE(sim.Ready() && program.Ready());
+  // Markup, both quotes, an e-acute (in the code page), an l-stroke and a snowman (not).
+  auto text = [](const char* piece, const char* foreign) {
+    std::string out;
+    // A million characters: a longer text sent into a window of another process overflows
+    // the stack of the receiving thread under Wine (ours has 2 MB).
+    for (int i = 0; i < 25000; ++i) out += std::string(piece) + foreign;
+    return out;
+  };
+  const char* kPiece = R"(<b>"q" 'a'</b> &amp; <a href="x">caf)" "\xC3\xA9 ";
+  const std::string typed = text(kPiece, "\xC5\x82\xE2\x98\x83"), sent = text(kPiece, "??");
+
+  program.Click(Control::Label4);
+  program.SetText(Control::Text1, typed);
+  program.Click(Control::Label7);
+  EXPECT_TRUE(sim.WaitForChat(zantic::ReasonLine(sent), seconds(20)));
+  program.Click(Control::Label8);
+  EXPECT_TRUE(sim.WaitForChat(zantic::OffIdleLine("", "0"), seconds(20)));
+
+  program.Click(Control::Label5);
+  program.SetText(Control::Text2, typed);
+  program.SetText(Control::Text3, typed + "/");
+  program.Click(Control::Label7);
+  EXPECT_TRUE(sim.WaitForChat(zantic::FirstLinkLine(sent + "/", sent), seconds(20)));
+  program.Click(Control::Label8);
+  EXPECT_TRUE(sim.WaitForEvent([](const Event& e) { return e["text"] == zantic::OffIdleLine("", "0"); }, 2,
+                               seconds(20)));
+}
+
+}  // namespace

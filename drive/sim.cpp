@@ -228,6 +228,12 @@ std::vector<Event> Sim::ChatLines() const {
   return lines;
 }
 
+std::vector<std::string> Sim::ChatTexts() const {
+  std::vector<std::string> texts;
+  for (auto& e : ChatLines()) texts.push_back(e["text"]);
+  return texts;
+}
+
 std::optional<Event> Sim::WaitForEvent(const std::function<bool(const Event&)>& match, int n,
                                        std::chrono::milliseconds timeout) {
   std::optional<Event> found;
@@ -256,8 +262,16 @@ bool Sim::Say(const std::string& speaker, const std::string& text) {
 
 std::optional<Event> Sim::WaitFor(const std::string& event, const std::string& key,
                                   const std::string& value, std::chrono::milliseconds timeout) {
+  return WaitForAfter(-1, event, key, value, timeout);
+}
+
+std::optional<Event> Sim::WaitForAfter(double after, const std::string& event, const std::string& key,
+                                       const std::string& value, std::chrono::milliseconds timeout) {
   return WaitForEvent(
-      [&](const Event& e) { return e.event() == event && (key.empty() || e[key] == value); }, 1, timeout);
+      [&](const Event& e) {
+        return e.t() > after && e.event() == event && (key.empty() || e[key] == value);
+      },
+      1, timeout);
 }
 
 std::optional<Event> Sim::WaitForChat(const std::string& text, std::chrono::milliseconds timeout) {

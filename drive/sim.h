@@ -62,8 +62,9 @@ class Sim {
   bool Say(const std::string& speaker, const std::string& text);
   // Every event logged so far.
   std::vector<Event> Events() const;
-  // The "chat" events so far, in order.
+  // The "chat" events so far, in order, and their texts.
   std::vector<Event> ChatLines() const;
+  std::vector<std::string> ChatTexts() const;
   // Waits for the n-th event (counting from 1) that satisfies the predicate.
   std::optional<Event> WaitForEvent(const std::function<bool(const Event&)>& match, int n = 1,
                                     std::chrono::milliseconds timeout = std::chrono::seconds(10));
@@ -71,6 +72,11 @@ class Sim {
   std::optional<Event> WaitFor(const std::string& event, const std::string& key = {},
                                const std::string& value = {},
                                std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // The same, for the first such event logged after the time `after` (the log's "t", in
+  // milliseconds of the stand-in's clock): a line that follows another one.
+  std::optional<Event> WaitForAfter(double after, const std::string& event,
+                                    const std::string& key = {}, const std::string& value = {},
+                                    std::chrono::milliseconds timeout = std::chrono::seconds(10));
   // Waits for the first chat line with exactly this text.
   std::optional<Event> WaitForChat(const std::string& text,
                                    std::chrono::milliseconds timeout = std::chrono::seconds(10));

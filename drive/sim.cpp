@@ -135,9 +135,16 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
-Sim::Sim(Options options) {
-  dir_ = MakeTempDir(L"aolsim");
-  log_path_ = dir_ + L"\\aolsim.log";
+Sim::Sim(Options options, std::wstring log) {
+  keep_log_ = !log.empty();
+  if (keep_log_) {
+    log_path_ = std::move(log);
+    const auto slash = log_path_.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) dir_ = log_path_.substr(0, slash);
+  } else {
+    dir_ = MakeTempDir(L"aolsim");
+    log_path_ = dir_ + L"\\aolsim.log";
+  }
   std::wstring args = L"--screen-name \"" + options.screen_name + L"\" --log \"" + log_path_ + L"\" " +
                       options.extra_args;
   process_ = StartProgram(BuildDir() + L"\\aolsim.exe", args, dir_);
@@ -163,7 +170,7 @@ Sim::Sim(Options options) {
 Sim::~Sim() {
   Kill();
   // The log goes with the stand-in unless someone wants to read it afterwards.
-  if (!GetEnvironmentVariableW(L"ZANTIC_KEEP_SIM_LOGS", nullptr, 0)) {
+  if (!keep_log_ && !GetEnvironmentVariableW(L"ZANTIC_KEEP_SIM_LOGS", nullptr, 0)) {
     DeleteFileW(log_path_.c_str());
     RemoveDirectoryW(dir_.c_str());
   }

@@ -46,9 +46,11 @@ class Sim {
     std::wstring screen_name = L"Pat Doe";
     std::wstring extra_args;  // more of the stand-in's command line, e.g. L"--max-lines 50"
   };
-  explicit Sim(Options options);
+  // `log`: where the stand-in's log goes, kept afterwards; empty: a fresh folder.
+  explicit Sim(Options options, std::wstring log = {});
   Sim() : Sim(Options{}) {}
-  // Ends the stand-in and removes its log (kept when ZANTIC_KEEP_SIM_LOGS is set).
+  // Ends the stand-in and removes its log (kept when its place was given, or when
+  // ZANTIC_KEEP_SIM_LOGS is set).
   ~Sim();
   Sim(const Sim&) = delete;
   Sim& operator=(const Sim&) = delete;
@@ -90,6 +92,7 @@ class Sim {
  private:
   std::wstring dir_;
   std::wstring log_path_;
+  bool keep_log_ = false;
   HANDLE process_ = nullptr;
   HWND frame_ = nullptr;
   // The log as read so far: events, where reading stopped, and a line not yet complete.

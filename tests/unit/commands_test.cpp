@@ -21,26 +21,6 @@ TEST(Advert, PostsCreditThenWebAddressSevenTenthsApart) {
   EXPECT_DOUBLE_EQ(h.lines[1].at - h.lines[0].at, 0.7);
 }
 
-TEST(MessageBoxes, GreetzAndHelpShowTheirTextsAndPostNothing) {
-  Harness h;
-  h.form1.Click(C::Label12);
-  h.form1.Click(C::Label3);
-  ASSERT_EQ(h.boxes.shown.size(), 2u);
-  EXPECT_EQ(h.boxes.shown[0].text,
-            "i just wanna say sup to tamsel. yea so anyways go check out me and tamsel's site at "
-            "www.vorn-and-tamsel.net/idlers/  peace -vorn");
-  EXPECT_EQ(h.boxes.shown[1].text,
-            "hey thanks for downloading my idler. to hide the i-face just type \"hide\" in the chat "
-            "room w/o quotes or to show the i-face just type \"show\". any other questions e-mail "
-            "me at vorn@zantic-idle.net.\r\n                            -vorn -- "
-            "www.vorn-and-tamsel.net/idlers/");
-  for (auto& b : h.boxes.shown) {
-    EXPECT_EQ(b.title, "zantic idle");
-    EXPECT_EQ(b.style, 0x1040u);
-  }
-  EXPECT_TRUE(h.lines.empty());
-}
-
 TEST(Exit, AnnouncesTheStoredHandleUnguardedSlidesOutAndEnds) {
   Harness h;
   h.StoreHandle("vorn");

@@ -226,17 +226,6 @@ TEST(ModeChange, DuringALinkRunKeepsItsLinesButChangesWhatStopChecks) {
   EXPECT_EQ(h.form1.State().Mode, IdleMode::Regular);
 }
 
-TEST(HandlePanel, DuringARunHidesStartAndStopButLeavesTheRun) {
-  Picked h(IdleMode::Regular);
-  h.ClickAt(5, C::Label6);
-  h.ClickAt(6, C::Label13);
-  h.clock.At(7, [&] { EXPECT_FALSE(h.form.IsVisible(C::Label8)); });
-  h.ClickAt(8, C::Label4);
-  h.ClickAt(65, C::Label8);
-  h.Start();
-  EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Pat", "1"));
-}
-
 TEST(LongRun, TwentyFourHoursPostsEveryMinuteOnTime) {
   Picked h(IdleMode::Regular);
   const double day = 0.7 + 1440 * 60.7;

@@ -160,9 +160,16 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
-Sim::Sim(Options options) : options_(std::move(options)) {
-  dir_ = MakeTempDir(L"aolsim");
-  log_path_ = dir_ + L"\\aolsim.log";
+Sim::Sim(Options options, std::wstring log) : options_(std::move(options)) {
+  keep_log_ = !log.empty();
+  if (keep_log_) {
+    log_path_ = std::move(log);
+    const auto slash = log_path_.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) dir_ = log_path_.substr(0, slash);
+  } else {
+    dir_ = MakeTempDir(L"aolsim");
+    log_path_ = dir_ + L"\\aolsim.log";
+  }
   Launch();
 }
 
@@ -203,7 +210,7 @@ void Sim::Launch() {
 Sim::~Sim() {
   Kill();
   // The log goes with the stand-in unless someone wants to read it afterwards.
-  if (!GetEnvironmentVariableW(L"ZANTIC_KEEP_SIM_LOGS", nullptr, 0)) {
+  if (!keep_log_ && !GetEnvironmentVariableW(L"ZANTIC_KEEP_SIM_LOGS", nullptr, 0)) {
     DeleteFileW(log_path_.c_str());
     RemoveDirectoryW(dir_.c_str());
   }
@@ -268,6 +275,12 @@ std::vector<Event> Sim::ChatLines() const {
   return lines;
 }
 
+std::vector<std::string> Sim::ChatTexts() const {
+  std::vector<std::string> texts;
+  for (auto& e : ChatLines()) texts.push_back(e["text"]);
+  return texts;
+}
+
 int Sim::Count(const std::string& text) const {
   int n = 0;
   for (auto& e : ChatLines()) n += e["text"] == text;
@@ -310,8 +323,16 @@ bool Sim::Say(const std::string& speaker, const std::string& text) {
 
 std::optional<Event> Sim::WaitFor(const std::string& event, const std::string& key,
                                   const std::string& value, std::chrono::milliseconds timeout) {
+  return WaitForAfter(-1, event, key, value, timeout);
+}
+
+std::optional<Event> Sim::WaitForAfter(double after, const std::string& event, const std::string& key,
+                                       const std::string& value, std::chrono::milliseconds timeout) {
   return WaitForEvent(
-      [&](const Event& e) { return e.event() == event && (key.empty() || e[key] == value); }, 1, timeout);
+      [&](const Event& e) {
+        return e.t() > after && e.event() == event && (key.empty() || e[key] == value);
+      },
+      1, timeout);
 }
 
 std::optional<Event> Sim::WaitForChat(const std::string& text, std::chrono::milliseconds timeout) {

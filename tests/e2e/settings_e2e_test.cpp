@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"TenMegabytes", Filler() + "[handle]\nHANDLE=Pat\n" + Filler(), "Pat",
                  Filler() + "[handle]\nHANDLE=Kim\n" + Filler()},
         FileCase{"OnlyBlanks", "[handle]\nHANDLE=   \n", "", "[handle]\nHANDLE=Kim\n"},
-        FileCase{"BlanksWritten", "[handle]\nHANDLE=Pat\n", "Pat", "[handle]\nHANDLE=   \n", "   ", ""},
+        FileCase{"BlanksWritten", "[handle]\nHANDLE=Pat\n", "Pat", "[handle]\nHANDLE=\"   \"\n", "   ", "   "},
         FileCase{"Handle749", "[handle]\nHANDLE=" + kX749 + "\n", kX749, "[handle]\nHANDLE=Kim\n"},
         FileCase{"Handle750", "[handle]\nHANDLE=" + kX749 + "y\n", kX749, "[handle]\nHANDLE=Kim\n"},
         FileCase{"Handle5000Written", "[handle]\nHANDLE=Pat\n", "Pat",

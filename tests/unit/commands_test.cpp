@@ -21,49 +21,6 @@ TEST(Advert, PostsCreditThenWebAddressSevenTenthsApart) {
   EXPECT_DOUBLE_EQ(h.lines[1].at - h.lines[0].at, 0.7);
 }
 
-TEST(ImsCommands, AnnounceFirstThenSwitchAfterFourTenths) {
-  for (auto [label, line, keyword] :
-       {std::tuple{C::Label9, ImsOnLine(), "aol://9293:$IM_ON"},
-        std::tuple{C::Label10, ImsOffLine(), "aol://9293:$IM_OFF"}}) {
-    Harness h;
-    const Hwnd toolbar = h.desktop.AddChild(h.client.frame, "AOL Toolbar");
-    const Hwnd box = h.desktop.AddChild(
-        h.desktop.AddChild(h.desktop.AddChild(toolbar, "_AOL_Toolbar"), "_AOL_Combobox"), "Edit");
-    double keyword_at = -1;
-    auto previous = h.desktop.on_message;
-    h.desktop.on_message = [&, previous](const fakes::Message& m) {
-      previous(m);
-      if (m.window == box && m.msg == wm::kSetText) {
-        EXPECT_EQ(m.text, keyword);
-        keyword_at = h.clock.Now();
-      }
-    };
-    h.form1.Click(label);
-    EXPECT_EQ(h.LineTexts(), std::vector<std::string>{line});
-    EXPECT_DOUBLE_EQ(keyword_at, 0.4);
-  }
-}
-
-TEST(MessageBoxes, GreetzAndHelpShowTheirTextsAndPostNothing) {
-  Harness h;
-  h.form1.Click(C::Label12);
-  h.form1.Click(C::Label3);
-  ASSERT_EQ(h.boxes.shown.size(), 2u);
-  EXPECT_EQ(h.boxes.shown[0].text,
-            "i just wanna say sup to tamsel. yea so anyways go check out me and tamsel's site at "
-            "www.vorn-and-tamsel.net/idlers/  peace -vorn");
-  EXPECT_EQ(h.boxes.shown[1].text,
-            "hey thanks for downloading my idler. to hide the i-face just type \"hide\" in the chat "
-            "room w/o quotes or to show the i-face just type \"show\". any other questions e-mail "
-            "me at vorn@zantic-idle.net.\r\n                            -vorn -- "
-            "www.vorn-and-tamsel.net/idlers/");
-  for (auto& b : h.boxes.shown) {
-    EXPECT_EQ(b.title, "zantic idle");
-    EXPECT_EQ(b.style, 0x1040u);
-  }
-  EXPECT_TRUE(h.lines.empty());
-}
-
 TEST(Exit, AnnouncesTheStoredHandleUnguardedSlidesOutAndEnds) {
   Harness h;
   h.StoreHandle("vorn");

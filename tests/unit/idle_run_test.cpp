@@ -226,17 +226,6 @@ TEST(ModeChange, DuringALinkRunKeepsItsLinesButChangesWhatStopChecks) {
   EXPECT_EQ(h.form1.State().Mode, IdleMode::Regular);
 }
 
-TEST(HandlePanel, DuringARunHidesStartAndStopButLeavesTheRun) {
-  Picked h(IdleMode::Regular);
-  h.ClickAt(5, C::Label6);
-  h.ClickAt(6, C::Label13);
-  h.clock.At(7, [&] { EXPECT_FALSE(h.form.IsVisible(C::Label8)); });
-  h.ClickAt(8, C::Label4);
-  h.ClickAt(65, C::Label8);
-  h.Start();
-  EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Pat", "1"));
-}
-
 TEST(LongRun, TwentyFourHoursPostsEveryMinuteOnTime) {
   Picked h(IdleMode::Regular);
   const double day = 0.7 + 1440 * 60.7;
@@ -249,12 +238,6 @@ TEST(LongRun, TwentyFourHoursPostsEveryMinuteOnTime) {
     ASSERT_NEAR(minute.at, 0.7 + 60.0 * k + 0.7 * (k - 1), 1e-6);
   }
   EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Pat", "1440"));
-}
-
-TEST(NextMinutes, CountsInDecimalText) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"0", "1"}, {"9", "10"}, {"99", "100"}, {"1439", "1440"}, {"", "1"}, {"007", "8"}};
-  for (auto [from, to] : cases) EXPECT_EQ(NextMinutes(from), to) << from;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "aol/chat_room.h"
 #include "aol/instant_message.h"
 #include "core/announcement.h"
 #include "drive/program.h"
@@ -32,9 +33,12 @@ void ExpectCommandsAnsweredIn(Sim& sim, const Program& program, const std::strin
 }
 
 TEST(NoClientE2E, EveryCommandReturnsAtOnceAndTheProgramWorksOn) {
+  ASSERT_EQ(FindWindowA("AOL Frame25", nullptr), nullptr);
   zantic::win32::Win32WindowSystem windows;
   zantic::win32::Win32EventLoop events;
   const auto start = steady_clock::now();
+  zantic::SendChatLine(windows, "into the void");
+  EXPECT_EQ(zantic::GetScreenName(windows), "");
   zantic::SetImsOff(windows, events);
   EXPECT_LT(steady_clock::now() - start, milliseconds(100));
 

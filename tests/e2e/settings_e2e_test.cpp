@@ -44,7 +44,6 @@ void Lock(const FileCase& c, const std::wstring& path, DWORD pid) {
   if (c.lock == Lock::NoNewFiles) CreateDirectoryW((path + L"." + std::to_wstring(pid) + L".tmp").c_str(), nullptr);
 }
 
-
 class SettingsFile : public testing::TestWithParam<FileCase> {};
 
 TEST_P(SettingsFile, ReadsLikeTheProfileCallsAndWritesOnlyTheEntry) {

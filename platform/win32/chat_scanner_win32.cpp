@@ -19,22 +19,43 @@ class RemoteTranscriptReader : public TranscriptReader {
  public:
   ~RemoteTranscriptReader() override { Release(); }
 
+  // The room is watched rather than searched for at every look, and what was learnt of
+  // its transcript (its process, its memory lent there, its character set, the range last
+  // asked for) is kept while it stays the same window: a quiet look then costs a few round
+  // trips to the window system instead of a score of them.
   Hwnd Transcript() override {
-    const Hwnd room = FindChatRoom(windows_);
-    return windows_.FindWindowExA(room, kNoWindow, "RICHCNTL", std::nullopt);
+    const Hwnd room = rooms_.Find(windows_);
+    if (room != room_) {
+      room_ = room;
+      transcript_ = windows_.FindWindowExA(room, kNoWindow, "RICHCNTL", std::nullopt);
+    }
+    return transcript_;
   }
 
   std::optional<std::u16string> ReadFrom(Hwnd transcript, long from) override {
-    HWND h = reinterpret_cast<HWND>(transcript);
+    auto text = Read(reinterpret_cast<HWND>(transcript), from);
+    if (!text) {
+      // Gone, hung or replaced: look for the room afresh next time.
+      rooms_.Forget();
+      room_ = kNoWindow;
+    }
+    return text;
+  }
+
+ private:
+  std::optional<std::u16string> Read(HWND h, long from) {
     if (!Lend(h)) return ReadWhole(h, from);
-    const bool unicode = IsWindowUnicode(h);
     std::u16string text;
     for (;;) {
-      TEXTRANGEW range{};
-      range.chrg.cpMin = from;
-      range.chrg.cpMax = from + kChunk;
-      range.lpstrText = reinterpret_cast<LPWSTR>(remote_text_);
-      if (!WriteProcessMemory(process_, remote_range_, &range, sizeof range, nullptr)) return std::nullopt;
+      if (from != range_from_) {
+        TEXTRANGEW range{};
+        range.chrg.cpMin = from;
+        range.chrg.cpMax = from + kChunk;
+        range.lpstrText = reinterpret_cast<LPWSTR>(remote_text_);
+        range_from_ = -1;
+        if (!WriteProcessMemory(process_, remote_range_, &range, sizeof range, nullptr)) return std::nullopt;
+        range_from_ = from;
+      }
       DWORD_PTR got = 0;
       if (!SendMessageTimeoutW(h, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(remote_range_),
                                SMTO_ABORTIFHUNG | SMTO_BLOCK, kReadTimeoutMs, &got)) {
@@ -42,7 +63,7 @@ class RemoteTranscriptReader : public TranscriptReader {
       }
       const long n = static_cast<long>(got);
       if (n > 0) {
-        if (unicode) {
+        if (unicode_) {
           std::u16string chunk(static_cast<std::size_t>(n), u'\0');
           if (!ReadProcessMemory(process_, remote_text_, chunk.data(), chunk.size() * 2, nullptr)) {
             return std::nullopt;
@@ -61,7 +82,6 @@ class RemoteTranscriptReader : public TranscriptReader {
     }
   }
 
- private:
   static std::u16string Widen(const std::string& text, UINT code_page) {
     if (text.empty()) return {};
     const int n = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -74,8 +94,11 @@ class RemoteTranscriptReader : public TranscriptReader {
   // Memory in the transcript's program for the range and the text; false when we may not
   // have it (another user's or an elevated program).
   bool Lend(HWND h) {
+    if (h == lent_for_ && process_) return true;
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
+    unicode_ = IsWindowUnicode(h);
+    lent_for_ = h;
     if (pid == pid_ && process_) return true;
     Release();
     pid_ = pid;
@@ -101,6 +124,7 @@ class RemoteTranscriptReader : public TranscriptReader {
     process_ = nullptr;
     remote_range_ = nullptr;
     remote_text_ = nullptr;
+    range_from_ = -1;
     pid_ = 0;
   }
 
@@ -128,6 +152,11 @@ class RemoteTranscriptReader : public TranscriptReader {
   }
 
   Win32WindowSystem windows_;
+  ChatRoomWatch rooms_;
+  Hwnd room_ = kNoWindow, transcript_ = kNoWindow;
+  HWND lent_for_ = nullptr;  // the window whose process and character set are known
+  bool unicode_ = true;
+  long range_from_ = -1;  // the start of the range last written into lent memory
   DWORD pid_ = 0;
   HANDLE process_ = nullptr;
   void* remote_range_ = nullptr;
@@ -141,17 +170,15 @@ Win32ChatScanner::Win32ChatScanner(HWND window, UINT message, DWORD interval_ms)
 
 Win32ChatScanner::~Win32ChatScanner() {
   if (thread_) {
-    SetEvent(stop_);
+    stop_ = true;
     // A worker stuck in a hung client's window is left to the end of the process.
     WaitForSingleObject(thread_, 500);
     CloseHandle(thread_);
   }
-  if (stop_) CloseHandle(stop_);
 }
 
 void Win32ChatScanner::StartScanning() {
   if (thread_) return;
-  stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   thread_ = CreateThread(nullptr, 0, &Win32ChatScanner::Worker, this, 0, nullptr);
 }
 
@@ -164,7 +191,11 @@ void Win32ChatScanner::Run() {
   RemoteTranscriptReader reader;
   TranscriptTracker tracker;
   tracker.Poll(reader);  // what the room holds now is history
-  while (WaitForSingleObject(stop_, interval_ms_) == WAIT_TIMEOUT) {
+  // Sleep, not a wait on an event: under Wine a sleep stays in the process, where a wait
+  // is one more round trip to the wineserver at every look.
+  for (;;) {
+    Sleep(interval_ms_);
+    if (stop_) return;
     auto lines = tracker.Poll(reader);
     if (lines.empty()) continue;
     std::lock_guard<std::mutex> lock(mutex_);

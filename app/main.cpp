@@ -4,6 +4,7 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
+#include <ole2.h>
 
 #include "platform/win32/chat_scanner_win32.h"
 #include "platform/win32/event_loop_win32.h"
@@ -48,6 +49,9 @@ void TraceChatLines(const std::vector<zantic::ChatLineReport>& lines) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&common);
+  // COM on the user-interface thread, so screen readers in other processes can reach the
+  // labels' accessible objects.
+  OleInitialize(nullptr);
 
   zantic::win32::Win32WindowSystem windows;
 #if defined(ZANTIC_BENCH_BUSY_PAUSE)

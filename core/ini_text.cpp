@@ -109,6 +109,12 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
   for (char& c : clean) {
     if (c == '\r' || c == '\n') c = ' ';
   }
+  // Reading drops the blanks around a value and one pair of quotes around it: a value that
+  // would lose either is written inside quotes, so it reads back exactly as it was.
+  const bool loses_blanks = !clean.empty() && (IsBlank(clean.front()) || IsBlank(clean.back()));
+  const bool loses_quotes = clean.size() >= 2 && (clean.front() == '"' || clean.front() == '\'') &&
+                            clean.back() == clean.front();
+  if (loses_blanks || loses_quotes) clean = '"' + clean + '"';
   const std::string_view br = LineBreakOf(text);
   const auto place = Locate(text, SplitLines(text), section, key);
   std::string out;

@@ -21,7 +21,9 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
 // The text with `key` in `section` set to `value`: the value of an existing key is replaced
 // in place (the key keeps its spelling); a missing key is added at the end of its section,
 // and a missing section at the end of the text, in the text's own line endings (CRLF for a
-// new text). Line breaks inside `value` become blanks, so a value cannot add lines.
+// new text). Line breaks inside `value` become blanks, so a value cannot add lines. A value
+// with blanks at either end, or in quotes, is written inside quotes so that it reads back
+// unchanged.
 std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
                         std::string_view value);
 

@@ -128,7 +128,7 @@ POINT Program::CentreOf(Control c) const {
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-void Program::Click(Control c) const { Drag(CentreOf(c), CentreOf(c), Button::Left); }
+void Program::Click(Control c) const { drive::Click(CentreOf(c)); }
 
 std::string Program::Text(Control c) const {
   const int n = static_cast<int>(SendMessageW(Child(c), WM_GETTEXTLENGTH, 0, 0));
@@ -153,6 +153,31 @@ HWND Program::Focus() const {
   info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
   return info.hwndFocus;
+}
+
+TopWatcher::TopWatcher(HWND window) : window_(window) {
+  thread_ = std::thread([this] {
+    for (RECT r{}; !stop_ && GetWindowRect(window_, &r);) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (tops_.empty() || tops_.back() != r.top) tops_.push_back(r.top);
+      }
+      // Gives way to the moving program without sleeping a whole time slice.
+      SwitchToThread();
+    }
+    gone_ = true;
+  });
+}
+
+TopWatcher::~TopWatcher() {
+  stop_ = true;
+  thread_.join();
+}
+
+std::vector<int> TopWatcher::Tops(milliseconds timeout) {
+  WaitUntil([&] { return gone_.load(); }, timeout);
+  std::lock_guard<std::mutex> lock(mutex_);
+  return tops_;
 }
 
 HWND WaitForBox(milliseconds timeout, const wchar_t* title) {

@@ -5,9 +5,13 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "drive/input.h"
 #include "drive/screen.h"
@@ -79,6 +83,26 @@ class Program {
   std::wstring exe_;
   HANDLE process_ = nullptr;
   HWND window_ = nullptr;
+};
+
+// Watches where a window's top edge lies while it moves: a thread of its own reads it as
+// often as it can and keeps each new value, in pixels, until the window is gone.
+class TopWatcher {
+ public:
+  explicit TopWatcher(HWND window);
+  ~TopWatcher();
+  TopWatcher(const TopWatcher&) = delete;
+  TopWatcher& operator=(const TopWatcher&) = delete;
+  // Waits until the window is gone (at most `timeout`); then every top seen, the first
+  // one (before any move) included.
+  std::vector<int> Tops(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+ private:
+  HWND window_;
+  std::vector<int> tops_;
+  std::mutex mutex_;
+  std::atomic<bool> stop_{false}, gone_{false};
+  std::thread thread_;
 };
 
 // The program's message box ("#32770" titled "zantic idle"), once it is up; 0 on timeout.

@@ -1,10 +1,19 @@
 #include "drive/screen.h"
 
+#include <objidl.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+// GDI+'s headers use min and max unqualified.
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
 
 namespace drive {
 
@@ -69,6 +78,30 @@ bool SaveBmp(const Shot& shot, const std::wstring& path) {
     out.write(line.data(), static_cast<std::streamsize>(row));
   }
   return static_cast<bool>(out);
+}
+
+bool SavePng(const Shot& shot, const std::wstring& path) {
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+  bool saved = false;
+  {
+    // 32-bit RGB rows as GDI+ keeps them: blue in the lowest byte.
+    std::vector<std::uint32_t> rows;
+    rows.reserve(shot.pixels.size());
+    for (COLORREF c : shot.pixels) {
+      rows.push_back(static_cast<std::uint32_t>(GetRValue(c)) << 16 |
+                     static_cast<std::uint32_t>(GetGValue(c)) << 8 | GetBValue(c));
+    }
+    Gdiplus::Bitmap bitmap(shot.width, shot.height, shot.width * 4, PixelFormat32bppRGB,
+                           reinterpret_cast<BYTE*>(rows.data()));
+    // The platform's PNG encoder.
+    const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    saved = bitmap.GetLastStatus() == Gdiplus::Ok &&
+            bitmap.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
+  }
+  Gdiplus::GdiplusShutdown(token);
+  return saved;
 }
 
 bool IsGreen(COLORREF c) { return GetGValue(c) >= 200 && GetRValue(c) < 100 && GetBValue(c) < 100; }

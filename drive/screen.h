@@ -20,6 +20,8 @@ Shot Copy(HDC source, int x, int y, int width, int height);
 Shot Grab(const RECT& r);
 // Saves the shot as a 24-bit BMP file.
 bool SaveBmp(const Shot& shot, const std::wstring& path);
+// Saves the shot as a PNG file (encoded by the platform's GDI+).
+bool SavePng(const Shot& shot, const std::wstring& path);
 
 bool IsGreen(COLORREF c);
 int ChannelDistance(COLORREF a, COLORREF b);

@@ -135,9 +135,16 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
-Sim::Sim(Options options) {
-  dir_ = MakeTempDir(L"aolsim");
-  log_path_ = dir_ + L"\\aolsim.log";
+Sim::Sim(Options options, std::wstring log) {
+  keep_log_ = !log.empty();
+  if (keep_log_) {
+    log_path_ = std::move(log);
+    const auto slash = log_path_.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) dir_ = log_path_.substr(0, slash);
+  } else {
+    dir_ = MakeTempDir(L"aolsim");
+    log_path_ = dir_ + L"\\aolsim.log";
+  }
   std::wstring args = L"--screen-name \"" + options.screen_name + L"\" --log \"" + log_path_ + L"\" " +
                       options.extra_args;
   process_ = StartProgram(BuildDir() + L"\\aolsim.exe", args, dir_);
@@ -163,7 +170,7 @@ Sim::Sim(Options options) {
 Sim::~Sim() {
   Kill();
   // The log goes with the stand-in unless someone wants to read it afterwards.
-  if (!GetEnvironmentVariableW(L"ZANTIC_KEEP_SIM_LOGS", nullptr, 0)) {
+  if (!keep_log_ && !GetEnvironmentVariableW(L"ZANTIC_KEEP_SIM_LOGS", nullptr, 0)) {
     DeleteFileW(log_path_.c_str());
     RemoveDirectoryW(dir_.c_str());
   }
@@ -228,6 +235,12 @@ std::vector<Event> Sim::ChatLines() const {
   return lines;
 }
 
+std::vector<std::string> Sim::ChatTexts() const {
+  std::vector<std::string> texts;
+  for (auto& e : ChatLines()) texts.push_back(e["text"]);
+  return texts;
+}
+
 std::optional<Event> Sim::WaitForEvent(const std::function<bool(const Event&)>& match, int n,
                                        std::chrono::milliseconds timeout) {
   std::optional<Event> found;
@@ -256,8 +269,16 @@ bool Sim::Say(const std::string& speaker, const std::string& text) {
 
 std::optional<Event> Sim::WaitFor(const std::string& event, const std::string& key,
                                   const std::string& value, std::chrono::milliseconds timeout) {
+  return WaitForAfter(-1, event, key, value, timeout);
+}
+
+std::optional<Event> Sim::WaitForAfter(double after, const std::string& event, const std::string& key,
+                                       const std::string& value, std::chrono::milliseconds timeout) {
   return WaitForEvent(
-      [&](const Event& e) { return e.event() == event && (key.empty() || e[key] == value); }, 1, timeout);
+      [&](const Event& e) {
+        return e.t() > after && e.event() == event && (key.empty() || e[key] == value);
+      },
+      1, timeout);
 }
 
 std::optional<Event> Sim::WaitForChat(const std::string& text, std::chrono::milliseconds timeout) {

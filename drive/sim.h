@@ -46,9 +46,11 @@ class Sim {
     std::wstring screen_name = L"Pat Doe";
     std::wstring extra_args;  // more of the stand-in's command line, e.g. L"--max-lines 50"
   };
-  explicit Sim(Options options);
+  // `log`: where the stand-in's log goes, kept afterwards; empty: a fresh folder.
+  explicit Sim(Options options, std::wstring log = {});
   Sim() : Sim(Options{}) {}
-  // Ends the stand-in and removes its log (kept when ZANTIC_KEEP_SIM_LOGS is set).
+  // Ends the stand-in and removes its log (kept when its place was given, or when
+  // ZANTIC_KEEP_SIM_LOGS is set).
   ~Sim();
   Sim(const Sim&) = delete;
   Sim& operator=(const Sim&) = delete;
@@ -62,8 +64,9 @@ class Sim {
   bool Say(const std::string& speaker, const std::string& text);
   // Every event logged so far.
   std::vector<Event> Events() const;
-  // The "chat" events so far, in order.
+  // The "chat" events so far, in order, and their texts.
   std::vector<Event> ChatLines() const;
+  std::vector<std::string> ChatTexts() const;
   // Waits for the n-th event (counting from 1) that satisfies the predicate.
   std::optional<Event> WaitForEvent(const std::function<bool(const Event&)>& match, int n = 1,
                                     std::chrono::milliseconds timeout = std::chrono::seconds(10));
@@ -71,6 +74,11 @@ class Sim {
   std::optional<Event> WaitFor(const std::string& event, const std::string& key = {},
                                const std::string& value = {},
                                std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // The same, for the first such event logged after the time `after` (the log's "t", in
+  // milliseconds of the stand-in's clock): a line that follows another one.
+  std::optional<Event> WaitForAfter(double after, const std::string& event,
+                                    const std::string& key = {}, const std::string& value = {},
+                                    std::chrono::milliseconds timeout = std::chrono::seconds(10));
   // Waits for the first chat line with exactly this text.
   std::optional<Event> WaitForChat(const std::string& text,
                                    std::chrono::milliseconds timeout = std::chrono::seconds(10));
@@ -84,6 +92,7 @@ class Sim {
  private:
   std::wstring dir_;
   std::wstring log_path_;
+  bool keep_log_ = false;
   HANDLE process_ = nullptr;
   HWND frame_ = nullptr;
   // The log as read so far: events, where reading stopped, and a line not yet complete.

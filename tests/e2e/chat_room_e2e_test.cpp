@@ -17,25 +17,6 @@ using namespace std::chrono;
 
 bool IsChat(const Event& e) { return e.event() == "chat"; }
 
-TEST(ChatRoomE2E, LineArrivesWholeAndIsPostedAsTheUser) {
-  Sim sim;
-  ASSERT_TRUE(sim.Ready());
-  zantic::win32::Win32WindowSystem windows;
-  const std::string line = zantic::ReasonLine(R"(out <b>"back"</b> soon & later)");
-  zantic::SendChatLine(windows, line);
-  auto posted = sim.WaitForEvent(IsChat);
-  ASSERT_TRUE(posted);
-  EXPECT_EQ((*posted)["speaker"], "Pat Doe");
-  EXPECT_EQ((*posted)["text"], line);
-}
-
-TEST(ChatRoomE2E, ScreenNameIsReadFromTheWelcomeWindow) {
-  Sim sim(Sim::Options{L"Kim O Lee", L""});
-  ASSERT_TRUE(sim.Ready());
-  zantic::win32::Win32WindowSystem windows;
-  EXPECT_EQ(zantic::GetScreenName(windows), "Kim O Lee");
-}
-
 TEST(ChatRoomE2E, CharactersTheCodePageLacksArriveAsItsDefaultCharacter) {
   Sim sim;
   ASSERT_TRUE(sim.Ready());
@@ -81,21 +62,6 @@ TEST(ChatRoomE2E, HungClientCostsOneBoundThenNothingUntilItAnswersAgain) {
   for (auto& e : sim.ChatLines()) {
     EXPECT_NE(e["text"], "lost two") << "a send given up at once never reaches the client";
   }
-}
-
-TEST(ProgramE2E, StartsStandaloneAndPostsItsLoadedByLine) {
-  Sim sim;
-  ASSERT_TRUE(sim.Ready());
-  const std::wstring dir = drive::MakeTempDir(L"zantic");
-  const std::wstring exe = dir + L"\\zantic-idle.exe";
-  ASSERT_TRUE(CopyFileW((drive::BuildDir() + L"\\zantic-idle.exe").c_str(), exe.c_str(), FALSE));
-  HANDLE process = drive::StartProgram(exe, L"", dir);
-  ASSERT_NE(process, nullptr);
-  auto posted = sim.WaitForEvent(IsChat);
-  ASSERT_TRUE(posted);
-  EXPECT_EQ((*posted)["text"], zantic::LoadedByLine(""));
-  TerminateProcess(process, 0);
-  CloseHandle(process);
 }
 
 }  // namespace

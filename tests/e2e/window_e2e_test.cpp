@@ -2,6 +2,7 @@
 // input and checked on the screen's pixels. Screenshots are kept under the build folder's
 // artifacts/ for a person to look at.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -19,6 +20,7 @@
 #include "drive/program.h"
 #include "drive/sim.h"
 #include "ui/win32/form1_window.h"
+#include "ui/win32/label_accessible.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/resource_ids.h"
 
@@ -338,6 +340,33 @@ TEST(WindowE2E, ChatCommandsReachTheWindowThroughTheScanner) {
       drive::WaitUntil([&] { return IsWindowVisible(program.Window()) != FALSE; }, seconds(5)));
   EXPECT_TRUE(
       sim.WaitForEvent([](const drive::Event& e) { return e["text"] == zantic::ShownLine(); }));
+}
+
+TEST(WindowE2E, ScreenReadersFindEveryLabelAndCanPressTheButtons) {
+  Program program;
+  ASSERT_TRUE(program.Ready());
+  CoInitialize(nullptr);
+  for (const LabelPlace& label : kLabels) {
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(program.Child(label.control), OBJID_CLIENT, zantic::win32::kIidAccessible,
+                                         reinterpret_cast<void**>(&object)), S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    VARIANT role{};
+    object->get_accName(self, &name);
+    object->get_accRole(self, &role);
+    EXPECT_EQ(drive::Narrow(name ? name : L""), label.caption);
+    EXPECT_EQ(role.lVal, label.control == Control::Label1 ? ROLE_SYSTEM_STATICTEXT : ROLE_SYSTEM_PUSHBUTTON);
+    if (label.control == Control::Label6) {
+      EXPECT_EQ(object->accDoDefaultAction(self), S_OK);
+    }
+    SysFreeString(name);
+    object->Release();
+  }
+  EXPECT_TRUE(drive::WaitUntil([&] { return program.Shown(Control::Label9); })) << "\"other\" pressed";
+  CoUninitialize();
 }
 
 TEST(WindowE2E, ExecutableCarriesTheProjectVersionAndAManifest) {

@@ -21,29 +21,6 @@ TEST(Advert, PostsCreditThenWebAddressSevenTenthsApart) {
   EXPECT_DOUBLE_EQ(h.lines[1].at - h.lines[0].at, 0.7);
 }
 
-TEST(ImsCommands, AnnounceFirstThenSwitchAfterFourTenths) {
-  for (auto [label, line, keyword] :
-       {std::tuple{C::Label9, ImsOnLine(), "aol://9293:$IM_ON"},
-        std::tuple{C::Label10, ImsOffLine(), "aol://9293:$IM_OFF"}}) {
-    Harness h;
-    const Hwnd toolbar = h.desktop.AddChild(h.client.frame, "AOL Toolbar");
-    const Hwnd box = h.desktop.AddChild(
-        h.desktop.AddChild(h.desktop.AddChild(toolbar, "_AOL_Toolbar"), "_AOL_Combobox"), "Edit");
-    double keyword_at = -1;
-    auto previous = h.desktop.on_message;
-    h.desktop.on_message = [&, previous](const fakes::Message& m) {
-      previous(m);
-      if (m.window == box && m.msg == wm::kSetText) {
-        EXPECT_EQ(m.text, keyword);
-        keyword_at = h.clock.Now();
-      }
-    };
-    h.form1.Click(label);
-    EXPECT_EQ(h.LineTexts(), std::vector<std::string>{line});
-    EXPECT_DOUBLE_EQ(keyword_at, 0.4);
-  }
-}
-
 TEST(MessageBoxes, GreetzAndHelpShowTheirTextsAndPostNothing) {
   Harness h;
   h.form1.Click(C::Label12);

@@ -251,11 +251,5 @@ TEST(LongRun, TwentyFourHoursPostsEveryMinuteOnTime) {
   EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Pat", "1440"));
 }
 
-TEST(NextMinutes, CountsInDecimalText) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"0", "1"}, {"9", "10"}, {"99", "100"}, {"1439", "1440"}, {"", "1"}, {"007", "8"}};
-  for (auto [from, to] : cases) EXPECT_EQ(NextMinutes(from), to) << from;
-}
-
 }  // namespace
 }  // namespace zantic

@@ -83,13 +83,6 @@ TEST(RunKeyword, TypesTheAddressThenABlankThenEnter) {
                                              fakes::Char(c.keyword_box, 13)}));
 }
 
-TEST(RunKeyword, WithoutAToolbarSendsNothing) {
-  FakeDesktop d;
-  d.AddChild(d.AddTopLevel("AOL Frame25"), "MDIClient");
-  RunKeyword(d, "abc");
-  EXPECT_TRUE(d.Log().empty());
-}
-
 struct ImCase {
   const char* name;
   ClientScript script;
@@ -151,13 +144,6 @@ TEST(SendIm, WithNoClientReturnsAtOnce) {
   SetImsOn(d, clock);
   EXPECT_EQ(clock.Now(), 0);
   EXPECT_TRUE(d.Log().empty());
-}
-
-TEST(SendIm, WaitingSleepsBetweenPasses) {
-  ImClient client(S{.open_after = -1});
-  SetImsOn(client.d, client.clock);
-  EXPECT_LE(client.clock.pumps, 2 + static_cast<int>(kImWindowWaitSeconds / 0.05))
-      << "one pass per interval, not a spin";
 }
 
 }  // namespace

@@ -11,95 +11,57 @@ namespace {
 using fakes::Harness;
 using fakes::Journal;
 
-TEST(Load, RunsItsStepsInOrderWithNoFile) {
+struct LoadCase {
+  const char* name;
+  std::optional<std::string> stored;  // nothing: no settings file
+  bool read_only;
+  Journal journal;  // what the load does, in order
+};
+
+class Load : public testing::TestWithParam<LoadCase> {};
+
+TEST_P(Load, RebukesReservedHandlesBeforeAnythingElseAndAnnouncesWhatIsStored) {
+  const LoadCase& c = GetParam();
   Harness h;
+  if (c.stored) h.StoreHandle(*c.stored);
+  const auto file_before = h.profile.text;
+  h.profile.read_only = c.read_only;
   h.form1.State().Mode = IdleMode::Link;
-  const Journal journal = h.Record([&] { h.form1.Form_Load(); });
-  EXPECT_EQ(journal, (Journal{"scan", "line " + LoadedByLine("")}));
+  EXPECT_EQ(h.Record([&] { h.form1.Form_Load(); }), c.journal);
   EXPECT_EQ(h.desktop.window_pos_calls.size(), 1u) << "kept on top";
   EXPECT_EQ(h.form1.State().Mode, IdleMode::None);
-  EXPECT_FALSE(h.profile.exists) << "start-up never creates the file";
-  EXPECT_TRUE(h.boxes.shown.empty());
+  if (!c.stored) EXPECT_FALSE(h.profile.text) << "start-up never creates the file";
 }
 
-TEST(Load, RebukeComesFirstAndTheReplacementIsAnnounced) {
-  for (const char* reserved : {"vorn", "tamsel"}) {
-    Harness h;
-    h.StoreHandle(reserved);
-    const Journal journal = h.Record([&] { h.form1.Form_Load(); });
-    EXPECT_EQ(journal, (Journal{"box " + std::string(RebukeMessage),
-                                "write " + std::string(ReplacementHandle), "scan",
-                                "line " + LoadedByLine(ReplacementHandle)}))
-        << reserved;
-    EXPECT_EQ(h.profile.Text(), "[handle]\nHANDLE=" + std::string(ReplacementHandle) + "\n");
-  }
-}
+const std::string kRebuke = "box " + std::string(RebukeMessage);
+const std::string kWrite = "write " + std::string(ReplacementHandle);
+const std::string kLoadedByReplacement = "line " + LoadedByLine(ReplacementHandle);
 
-TEST(Load, NearMissesAreNotReserved) {
-  for (const char* handle : {"Vorn", "TAMSEL", " vorn", "vorn ", "tamsel\t", "vornn", "Pat"}) {
-    Harness h;
-    h.StoreHandle(handle);
-    h.form1.Form_Load();
-    EXPECT_TRUE(h.boxes.shown.empty()) << handle;
-    EXPECT_EQ(h.LineTexts(), std::vector<std::string>{LoadedByLine(handle)}) << handle;
-  }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Files, Load,
+    testing::Values(
+        LoadCase{"NoFile", std::nullopt, false, {"scan", "line " + LoadedByLine("")}},
+        LoadCase{"Vorn", "vorn", false, {kRebuke, kWrite, "scan", kLoadedByReplacement}},
+        LoadCase{"Tamsel", "tamsel", false, {kRebuke, kWrite, "scan", kLoadedByReplacement}},
+        LoadCase{"UnwritableReserved", "vorn", true, {kRebuke, kWrite, "scan", "line " + LoadedByLine("vorn")}},
+        LoadCase{"CapitalV", "Vorn", false, {"scan", "line " + LoadedByLine("Vorn")}},
+        LoadCase{"Capitals", "TAMSEL", false, {"scan", "line " + LoadedByLine("TAMSEL")}},
+        LoadCase{"LeadingBlank", " vorn", false, {"scan", "line " + LoadedByLine(" vorn")}},
+        LoadCase{"Longer", "vornn", false, {"scan", "line " + LoadedByLine("vornn")}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Load, UnwritableFileRebukesEveryTimeAndNamesTheReservedHandle) {
-  Harness h;
-  h.StoreHandle("vorn");
-  h.profile.read_only = true;
-  h.form1.Form_Load();
-  EXPECT_EQ(h.boxes.shown.size(), 1u);
-  EXPECT_EQ(h.LineTexts(), std::vector<std::string>{LoadedByLine("vorn")});
-}
-
-TEST(Load, NothingHappensWhileTheRebukeIsUp) {
-  Harness h;
-  h.StoreHandle("vorn");
-  std::size_t lines_while_up = 99;
-  h.boxes.while_shown = [&](const fakes::ShownBox&) { lines_while_up = h.lines.size(); };
-  h.form1.Form_Load();
-  EXPECT_EQ(lines_while_up, 0u);
-  EXPECT_EQ(h.scanner.starts, 1);
-}
-
-TEST(Settings, ReadsHandWrittenNamesInAnyCaseAndCutsLongValues) {
-  Harness h;
-  h.profile.Put("HANDLE", "handle", std::string(800, 'x'));
-  EXPECT_EQ(ReadHandle(h.ports), std::string(749, 'x'));
-}
-
-TEST(Settings, PathIsTheProgramFolderAndTheFileName) {
+TEST(Settings, PathKeysAndLengthAreThoseOfTheProfileCalls) {
   Harness h;
   h.process.directory = "D:\\";  // a drive's root keeps its separator, and nothing is removed
   EXPECT_EQ(SettingsFile(h.process), "D:\\\\zantic.ini");
-}
-
-TEST(Settings, KeysAreLowerCasedToReadAndUpperCasedToWrite) {
-  struct Spy : ProfileFile {
-    std::string read_key, write_key, write_section;
-    std::size_t size = 0;
-    std::string GetPrivateProfileStringA(std::string_view, std::string_view key, std::string_view,
-                                         std::size_t n, std::string_view) override {
-      read_key = key;
-      size = n;
-      return "";
-    }
-    void WritePrivateProfileStringA(std::string_view section, std::string_view key,
-                                    std::string_view, std::string_view) override {
-      write_section = section;
-      write_key = key;
-    }
-  } spy;
-  const std::string key = "HaNdLe";
-  ReadSetting(spy, "Sec", key, "f");
-  WriteSetting(spy, "Sec", key, "v", "f");
-  EXPECT_EQ(spy.read_key, "handle");
-  EXPECT_EQ(spy.size, 750u);
-  EXPECT_EQ(spy.write_key, "HANDLE");
-  EXPECT_EQ(spy.write_section, "Sec");
-  EXPECT_EQ(key, "HaNdLe");
+  h.profile.text = "[HANDLE]\nhandle=" + std::string(800, 'x') + "\n";
+  EXPECT_EQ(ReadHandle(h.ports), std::string(749, 'x'));
+  WriteHandle(h.ports, "Kim");
+  EXPECT_EQ(h.profile.text, "[HANDLE]\nhandle=Kim\n") << "an existing key keeps its spelling";
+  h.profile.text.reset();
+  WriteHandle(h.ports, "Kim");
+  EXPECT_EQ(h.profile.text, "[handle]\r\nHANDLE=Kim\r\n");
+  EXPECT_EQ(h.profile.path_seen, "D:\\\\zantic.ini");
 }
 
 }  // namespace

@@ -59,22 +59,6 @@ TEST(Tracker, HistoryIsNotReportedAndNewLinesAreOnceEach) {
   EXPECT_TRUE(tracker.Poll(room).empty());
 }
 
-TEST(Tracker, LinesDroppingOffTheTopAreNeitherLostNorRepeated) {
-  FakeTranscript room(50);
-  TranscriptTracker tracker;
-  for (int i = 0; i < 60; ++i) room.Say("Kim", "line " + std::to_string(i));
-  tracker.Poll(room);
-  for (int round = 0; round < 20; ++round) {
-    std::vector<ChatLineReport> want;
-    for (int i = 0; i < 30; ++i) {
-      const std::string text = "r" + std::to_string(round) + " n" + std::to_string(i);
-      room.Say("Kim", text);
-      want.push_back({"Kim", text});
-    }
-    ASSERT_EQ(tracker.Poll(room), want) << "round " << round;
-  }
-}
-
 TEST(Tracker, MoreLinesThanTheTranscriptKeepsReportsWhatIsThere) {
   FakeTranscript room(5);
   TranscriptTracker tracker;

@@ -1,6 +1,10 @@
 #include "ui/win32/controls.h"
 
+#include <oleacc.h>
+
 #include <string>
+
+#include "ui/win32/label_accessible.h"
 
 namespace zantic::win32 {
 namespace {
@@ -10,6 +14,7 @@ constexpr COLORREF kLabelText = RGB(0, 255, 0);
 
 struct LabelState {
   HCURSOR pointer = nullptr;
+  bool button = false;  // a button label (every one but the title) shows another pointer
   HFONT font = nullptr;
   bool pressed = false;
 };
@@ -56,6 +61,7 @@ LRESULT CALLBACK LabelProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) 
       auto* created = new LabelState;
       created->pointer =
           static_cast<HCURSOR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+      created->button = created->pointer != LoadCursorW(nullptr, IDC_ARROW);
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
       break;
     }
@@ -109,6 +115,19 @@ LRESULT CALLBACK LabelProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) 
     }
     case WM_CAPTURECHANGED:
       state->pressed = false;
+      return 0;
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lparam) == OBJID_CLIENT) {
+        const LRESULT object = LabelAccessibleObject(window, state->button, wparam);
+        if (object > 0) return object;  // failure: the platform describes the window itself
+      }
+      break;
+    case kLabelDoDefaultAction:
+      // A press from assistive technology: a click, if a click could happen now.
+      if (state->button && IsWindowVisible(window) && IsWindowEnabled(window)) {
+        SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), kLabelClicked),
+                     reinterpret_cast<LPARAM>(window));
+      }
       return 0;
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

@@ -1,15 +1,9 @@
 #include "fakes/fake_ports.h"
 
-#include <algorithm>
+#include "core/ini_text.h"
 
 namespace zantic::fakes {
 namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 void Note(Journal* journal, std::string entry) {
   if (journal) journal->push_back(std::move(entry));
@@ -25,67 +19,23 @@ std::string NameOf(Control control) {
   return kNames[static_cast<int>(control)];
 }
 
-FakeProfile::Section* FakeProfile::Find(std::string_view section) {
-  for (auto& s : sections_) {
-    if (SameName(s.name, section)) return &s;
-  }
-  return nullptr;
-}
-
 void FakeProfile::Put(const std::string& section, const std::string& key, const std::string& value) {
-  exists = true;
-  Section* s = Find(section);
-  if (!s) s = &sections_.emplace_back(Section{section, {}});
-  for (auto& e : s->entries) {
-    if (SameName(e.key, key)) {
-      e.value = value;
-      return;
-    }
-  }
-  s->entries.push_back({key, value});
-}
-
-std::string FakeProfile::Text() const {
-  std::string text;
-  for (auto& s : sections_) {
-    text += "[" + s.name + "]\n";
-    for (auto& e : s.entries) text += e.key + "=" + e.value + "\n";
-  }
-  return text;
+  text = SetIniValue(text.value_or(""), section, key, value);
 }
 
 std::string FakeProfile::GetPrivateProfileStringA(std::string_view section, std::string_view key,
                                                   std::string_view default_value,
                                                   std::size_t size, std::string_view file) {
   path_seen = file;
-  std::string value(default_value);
-  if (Section* s = exists ? Find(section) : nullptr) {
-    for (auto& e : s->entries) {
-      if (SameName(e.key, key)) {
-        value = e.value;
-        break;
-      }
-    }
-  }
-  return size == 0 ? std::string() : value.substr(0, size - 1);
+  auto value = text ? FindIniValue(*text, section, key) : std::nullopt;
+  return size == 0 ? std::string() : value.value_or(std::string(default_value)).substr(0, size - 1);
 }
 
 void FakeProfile::WritePrivateProfileStringA(std::string_view section, std::string_view key,
                                              std::string_view value, std::string_view file) {
   path_seen = file;
   Note(journal_, "write " + std::string(value));
-  if (read_only) return;
-  ++writes;
-  exists = true;
-  Section* s = Find(section);
-  if (!s) s = &sections_.emplace_back(Section{std::string(section), {}});
-  for (auto& e : s->entries) {
-    if (SameName(e.key, key)) {
-      e.value = value;
-      return;
-    }
-  }
-  s->entries.push_back({std::string(key), std::string(value)});
+  if (!read_only) text = SetIniValue(text.value_or(""), section, key, value);
 }
 
 void FakeMessageBoxes::MessageBoxA(std::string_view text, std::string_view title,

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,21 +17,16 @@ using Journal = std::vector<std::string>;
 
 std::string NameOf(Control control);
 
-// An INI file in memory, read and written as the private-profile calls do: section and key
-// names match without regard to case; a read returns at most size - 1 characters.
+// The settings file in memory, read and written by the same rules as the real one.
 class FakeProfile : public ProfileFile {
  public:
   explicit FakeProfile(Journal* journal = nullptr) : journal_(journal) {}
-  bool exists = false;     // the file is there
-  bool read_only = false;  // writes fail silently
-  std::string path_seen;   // the file path of the last call
+  std::optional<std::string> text;  // the file; nothing when there is none
+  bool read_only = false;           // writes fail silently
+  std::string path_seen;            // the file path of the last call
 
-  // Puts a value into the file as a hand-written file would hold it (replacing the key's
-  // value when the key is there).
+  // Puts a value into the file, as a hand-written file would hold it.
   void Put(const std::string& section, const std::string& key, const std::string& value);
-  // The file's text, "[section]\nKEY=value\n" per entry, names spelled as stored.
-  std::string Text() const;
-  int writes = 0;
 
   std::string GetPrivateProfileStringA(std::string_view section, std::string_view key,
                                        std::string_view default_value, std::size_t size,
@@ -39,15 +35,6 @@ class FakeProfile : public ProfileFile {
                                   std::string_view value, std::string_view file) override;
 
  private:
-  struct Entry {
-    std::string key, value;
-  };
-  struct Section {
-    std::string name;
-    std::vector<Entry> entries;
-  };
-  Section* Find(std::string_view section);
-  std::vector<Section> sections_;
   Journal* journal_;
 };
 

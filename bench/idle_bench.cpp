@@ -60,6 +60,18 @@ IdleRun Run(drive::Sim& sim, const wchar_t* exe, double seconds) {
   return run;
 }
 
+// What the wineserver does for the stand-in (and the rest of the prefix) on its own, per
+// second.
+double ServerBaseline(drive::Sim& sim, double seconds) {
+  const Processes alone(sim, nullptr);
+  const Cpu before = alone.Now();
+  SleepFor(seconds);
+  const Cpu baseline = alone.Now() - before;
+  Detail(Format("idle: baseline %.0f s with the stand-in alone: wineserver %s, stand-in %s", baseline.at,
+                Share(baseline.server, baseline.at).c_str(), Share(baseline.sim, baseline.at).c_str()));
+  return baseline.server / baseline.at;
+}
+
 }  // namespace
 
 int IdleBench(double seconds, double busy_seconds, double baseline_seconds) {
@@ -68,12 +80,7 @@ int IdleBench(double seconds, double busy_seconds, double baseline_seconds) {
     Detail("idle: the stand-in did not start");
     return 2;
   }
-  // What the wineserver does for the stand-in (and the rest of the prefix) on its own.
-  const Processes alone(sim, nullptr);
-  const Cpu before = alone.Now();
-  SleepFor(baseline_seconds);
-  const Cpu baseline = alone.Now() - before;
-  const double server_rate = baseline.server / baseline.at;
+  const double server_rate = ServerBaseline(sim, baseline_seconds);
 
   const IdleRun ours = Run(sim, L"zantic-idle.exe", seconds);
   const IdleRun busy = Run(sim, L"zantic-idle-busy.exe", busy_seconds);
@@ -94,8 +101,6 @@ int IdleBench(double seconds, double busy_seconds, double baseline_seconds) {
   Row("1 Idle CPU", "wineserver on the program's behalf (minus the stand-in-alone baseline)",
       Share(server_share(ours.used), 1), "busy loop: " + Share(server_share(busy.used), 1), "< 0.5% of a core",
       server_share(ours.used) < 0.005);
-  Detail(Format("idle: baseline %.0f s with the stand-in alone: wineserver %s, stand-in %s", baseline.at,
-                Share(baseline.server, baseline.at).c_str(), Share(baseline.sim, baseline.at).c_str()));
   Detail(Format("idle: during the run: wineserver %s in all, stand-in %s (busy loop: %s, %s)",
                 Share(ours.used.server, ours.used.at).c_str(), Share(ours.used.sim, ours.used.at).c_str(),
                 Share(busy.used.server, busy.used.at).c_str(), Share(busy.used.sim, busy.used.at).c_str()));
@@ -119,6 +124,44 @@ int IdleBench(double seconds, double busy_seconds, double baseline_seconds) {
              busy.at_end.working_set_mb, busy.at_end.peak_mb),
       "no growth", growth < 0.25);
   return cpu_met && server_share(ours.used) < 0.005 && m.max < 20 && growth < 0.25 ? 0 : 1;
+}
+
+}  // namespace bench
+
+namespace bench {
+
+int CompareBench(const std::wstring& exe_a, const std::wstring& exe_b, double seconds, int rounds) {
+  drive::Sim sim;
+  if (!sim.Ready()) {
+    Detail("compare: the stand-in did not start");
+    return 2;
+  }
+  const double server_rate = ServerBaseline(sim, 30);
+  // Taken in turns, so a change in the machine's load falls on both alike.
+  Cpu used[2];
+  std::vector<double> minutes[2];
+  for (int r = 0; r < rounds; ++r) {
+    for (int k = 0; k < 2; ++k) {
+      const IdleRun run = Run(sim, (k ? exe_b : exe_a).c_str(), seconds);
+      if (!run.ok) {
+        Detail("compare: a program did not start or its run did not begin");
+        return 2;
+      }
+      used[k].at += run.used.at;
+      used[k].program += run.used.program;
+      used[k].server += run.used.server;
+      minutes[k].insert(minutes[k].end(), run.minute_error_ms.begin(), run.minute_error_ms.end());
+    }
+  }
+  auto figures = [&](int k) {
+    const Spread m = SpreadOf(minutes[k]);
+    return Format("program %s, wineserver on its behalf %s, minute lateness %.1f ms (mean of %zu)",
+                  Share(used[k].program, used[k].at).c_str(),
+                  Share(used[k].server - server_rate * used[k].at, used[k].at).c_str(), m.mean, m.n);
+  };
+  Row("Compare", Format("regular run, %d x %.0f s each, taken in turns", rounds, seconds),
+      drive::Narrow(exe_a) + ": " + figures(0), drive::Narrow(exe_b) + ": " + figures(1));
+  return 0;
 }
 
 }  // namespace bench

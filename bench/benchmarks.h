@@ -13,7 +13,8 @@ int PauseBench(int count, int reference_count);
 // processor time, minute cadence, working set.
 int IdleBench(double seconds, double busy_seconds, double baseline_seconds);
 // Two builds of the program (files in the build folder) in regular runs of `seconds`,
-// taken in turns `rounds` times: processor time and minute cadence of each.
+// taken in turns `rounds` times: processor time and minute cadence of each (b is shown
+// as ours, a as the reference).
 int CompareBench(const std::wstring& exe_a, const std::wstring& exe_b, double seconds, int rounds);
 // The chat scanner: latency over `latency_samples` commands, processor time per poll over
 // `quiet_seconds` with a small and a large transcript, and a flood of `flood_seconds`.

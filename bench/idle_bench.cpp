@@ -160,7 +160,7 @@ int CompareBench(const std::wstring& exe_a, const std::wstring& exe_b, double se
                   Share(used[k].server - server_rate * used[k].at, used[k].at).c_str(), m.mean, m.n);
   };
   Row("Compare", Format("regular run, %d x %.0f s each, taken in turns", rounds, seconds),
-      drive::Narrow(exe_a) + ": " + figures(0), drive::Narrow(exe_b) + ": " + figures(1));
+      drive::Narrow(exe_b) + ": " + figures(1), drive::Narrow(exe_a) + ": " + figures(0));
   return 0;
 }
 

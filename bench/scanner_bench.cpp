@@ -12,7 +12,8 @@
 namespace bench {
 namespace {
 
-constexpr double kPollsPerSecond = 1000.0 / 150;  // the scanner looks every 150 ms
+constexpr double kPollSeconds = 0.15;  // the scanner looks every 150 ms
+constexpr double kPollsPerSecond = 1 / kPollSeconds;
 
 // From the user's "hide" or "show" entering the transcript (the stand-in's "say" runs
 // inside the control message) to the window hidden or shown, watched every millisecond;
@@ -47,8 +48,9 @@ int Latency(int samples) {
     }, std::chrono::seconds(5));
     if (said && answered) answer_ms.push_back(*answered - *said);
     if ((IsWindowVisible(program.Window()) != FALSE) == hide) ++wrong_state;
-    // Land the next line anywhere in the poll interval.
-    SleepFor(0.05 + std::uniform_real_distribution<double>(0, 0.1)(random));
+    // Land the next line anywhere in the poll interval: a wait of a fixed part and a part
+    // spread evenly over one whole interval puts it at any phase of the polls alike.
+    SleepFor(0.1 + std::uniform_real_distribution<double>(0, kPollSeconds)(random));
   }
   const Spread s = SpreadOf(latency_ms), a = SpreadOf(answer_ms);
   const bool met = static_cast<int>(s.n) == samples && wrong_state == 0 && s.median < 150;

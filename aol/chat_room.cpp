@@ -25,16 +25,31 @@ bool IsChatRoom(WindowSystem& windows, Hwnd candidate) {
   return all_found;
 }
 
-}  // namespace
-
-Hwnd FindChatRoom(WindowSystem& windows) {
-  const Hwnd mdi = FindMdiClient(windows);
+// The first MDI child of `mdi` that is a chat room.
+Hwnd FirstChatRoomOf(WindowSystem& windows, Hwnd mdi) {
   Hwnd candidate = windows.FindWindowExA(mdi, kNoWindow, "AOL Child", std::nullopt);
   while (candidate != kNoWindow) {
     if (IsChatRoom(windows, candidate)) return candidate;
     candidate = windows.FindWindowExA(mdi, candidate, "AOL Child", std::nullopt);
   }
   return kNoWindow;
+}
+
+}  // namespace
+
+Hwnd FindChatRoom(WindowSystem& windows) { return FirstChatRoomOf(windows, FindMdiClient(windows)); }
+
+Hwnd ChatRoomWatch::Find(WindowSystem& windows) {
+  if (looks_until_search_ > 0 && mdi_ != kNoWindow &&
+      windows.FindWindowExA(mdi_, kNoWindow, "AOL Child", std::nullopt) == first_child_) {
+    --looks_until_search_;
+    return room_;
+  }
+  mdi_ = FindMdiClient(windows);
+  first_child_ = windows.FindWindowExA(mdi_, kNoWindow, "AOL Child", std::nullopt);
+  room_ = FirstChatRoomOf(windows, mdi_);
+  looks_until_search_ = kLooksPerSearch - 1;
+  return room_;
 }
 
 void SendChatLine(WindowSystem& windows, std::string_view text) {

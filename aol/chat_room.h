@@ -1,5 +1,6 @@
 // Finding the AOL chat room and the signed-on screen name, and posting chat lines.
-// Every call looks its windows up afresh; nothing is held between calls.
+// Every call looks its windows up afresh; nothing is held between calls (ChatRoomWatch,
+// for the chat scanner, is the one exception).
 #pragma once
 
 #include <optional>
@@ -13,6 +14,26 @@ namespace zantic {
 // The first MDI child of the AOL client that has direct children of the classes
 // "RICHCNTL", "_AOL_Listbox", "_AOL_Icon" and "_AOL_Static"; 0 when there is none.
 Hwnd FindChatRoom(WindowSystem& windows);
+
+// FindChatRoom for a caller that asks several times a second (the chat scanner). A full search
+// costs a dozen lookups, each a round trip to the window system. While the first child of
+// the client's MDI client is the one the last search met, the room then found still
+// stands: a room opened, or any window opened or closed at the front, changes that first
+// child, and so does the client's end (its windows go with it). One lookup confirms it.
+// Every seventh look, and the look after Forget, searches in full all the same, so a change
+// behind the first child (a room closed behind the Welcome window, a second client) is
+// seen within about a second at the scanner's pace.
+class ChatRoomWatch {
+ public:
+  static constexpr int kLooksPerSearch = 7;
+  Hwnd Find(WindowSystem& windows);
+  // The next look searches in full (a caller that could not use the room says so).
+  void Forget() { looks_until_search_ = 0; }
+
+ private:
+  Hwnd mdi_ = kNoWindow, first_child_ = kNoWindow, room_ = kNoWindow;
+  int looks_until_search_ = 0;
+};
 
 // Types one complete chat line into the room's entry box and sends it. A line that finds
 // no room (or no entry box) is lost silently.

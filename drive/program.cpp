@@ -74,10 +74,10 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 
 Program::Program(Options options) : dir_(options.dir) {
   if (dir_.empty()) dir_ = MakeTempDir(L"zantic");
-  const std::wstring exe = dir_ + L"\\zantic-idle.exe";
-  if (!CopyFileW((BuildDir() + L"\\zantic-idle.exe").c_str(), exe.c_str(), FALSE)) return;
+  exe_ = dir_ + L"\\" + options.exe;
+  if (!CopyFileW((BuildDir() + L"\\" + options.exe).c_str(), exe_.c_str(), FALSE)) return;
   if (!options.settings.empty()) WriteFileBytes(SettingsPath(), options.settings);
-  process_ = StartProgram(exe, L"", dir_);
+  process_ = StartProgram(exe_, L"", dir_);
   if (process_ && options.wait_shown) WaitShown();
 }
 

@@ -42,6 +42,8 @@ class Program {
     std::wstring dir;      // the program's folder; empty: a fresh one
     std::string settings;  // bytes of zantic.ini put beside it first, when not empty
     bool wait_shown = true;
+    std::wstring exe = L"zantic-idle.exe";  // which of the build's programs (the benchmarks
+                                            // also start their reference builds)
   };
   explicit Program(Options options);
   Program() : Program(Options{}) {}
@@ -56,6 +58,7 @@ class Program {
   bool Ended(std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
 
   const std::wstring& Dir() const { return dir_; }
+  const std::wstring& Exe() const { return exe_; }
   std::wstring SettingsPath() const { return dir_ + L"\\zantic.ini"; }
   HWND Window() const { return window_; }
   HANDLE Process() const { return process_; }
@@ -88,6 +91,7 @@ class Program {
  private:
   bool FindWindowOfProcess();
   std::wstring dir_;
+  std::wstring exe_;
   HANDLE process_ = nullptr;
   HWND window_ = nullptr;
 };

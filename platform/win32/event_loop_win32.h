@@ -28,8 +28,14 @@ class Win32EventLoop : public EventLoop {
   void Dispatch(MSG& msg);
 
  private:
+  // Sleeps about `seconds` (less than a millisecond) without a round trip to the window
+  // system, where the platform's short sleep keeps to a fraction of a millisecond.
+  bool SleepBriefly(double seconds);
+
   double seconds_per_tick_;
   HANDLE timer_ = nullptr;  // for the last milliseconds of a wait
+  using DelayFunction = LONG(WINAPI*)(BOOLEAN, LARGE_INTEGER*);
+  DelayFunction delay_ = nullptr;  // NtDelayExecution, when it is that precise here
 };
 
 }  // namespace zantic::win32

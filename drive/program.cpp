@@ -73,7 +73,10 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 Program::Program(Options options) : dir_(options.dir) {
-  if (dir_.empty()) dir_ = MakeTempDir(L"zantic");
+  if (dir_.empty()) {
+    own_dir_ = std::make_unique<TempDir>(L"zantic");
+    dir_ = own_dir_->path;
+  }
   exe_ = dir_ + L"\\" + options.exe;
   if (!CopyFileW((BuildDir() + L"\\" + options.exe).c_str(), exe_.c_str(), FALSE)) return;
   if (!options.settings.empty()) WriteFileBytes(SettingsPath(), options.settings);

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 
 #include "drive/input.h"
 #include "drive/screen.h"
+#include "drive/sim.h"
 #include "platform/ports.h"
 
 namespace drive {
@@ -90,6 +92,7 @@ class Program {
 
  private:
   bool FindWindowOfProcess();
+  std::unique_ptr<TempDir> own_dir_;  // the folder made for it, removed after it ends
   std::wstring dir_;
   std::wstring exe_;
   HANDLE process_ = nullptr;

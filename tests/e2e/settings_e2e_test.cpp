@@ -132,7 +132,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsFilePermissions, AMissingFolderMeansNoFileAndNoTrouble) {
-  const std::string file = zantic::win32::WideToUtf8(drive::MakeTempDir(L"settings") + L"\\gone\\zantic.ini");
+  const drive::TempDir dir(L"settings");
+  const std::string file = zantic::win32::WideToUtf8(dir.path + L"\\gone\\zantic.ini");
   Win32ProfileFile profile;
   zantic::WriteSetting(profile, "handle", "handle", "Kim", file);
   EXPECT_EQ(zantic::ReadSetting(profile, "handle", "handle", file), "");

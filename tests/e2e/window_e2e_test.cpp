@@ -15,10 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "core/announcement.h"
 #include "platform/ports.h"
 #include "drive/program.h"
-#include "drive/sim.h"
 #include "ui/win32/form1_window.h"
 #include "ui/win32/label_accessible.h"
 #include "ui/win32/pictures.h"
@@ -325,21 +323,6 @@ TEST(WindowE2E, ClosingRequestsDoNotEndTheProgram) {
   PostMessageW(program.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
   EXPECT_EQ(WaitForSingleObject(program.Process(), 700), WAIT_TIMEOUT);
   EXPECT_TRUE(IsWindowVisible(program.Window()));
-}
-
-TEST(WindowE2E, ChatCommandsReachTheWindowThroughTheScanner) {
-  drive::Sim sim;
-  ASSERT_TRUE(sim.Ready());
-  Program program;
-  ASSERT_TRUE(program.Ready());
-  ASSERT_TRUE(sim.WaitForEvent([](const drive::Event& e) { return e.event() == "chat"; }));
-  ASSERT_TRUE(sim.Control("say Pat Doe\thide"));
-  EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindowVisible(program.Window()); }, seconds(5)));
-  ASSERT_TRUE(sim.Control("say Pat Doe\tshow"));
-  EXPECT_TRUE(
-      drive::WaitUntil([&] { return IsWindowVisible(program.Window()) != FALSE; }, seconds(5)));
-  EXPECT_TRUE(
-      sim.WaitForEvent([](const drive::Event& e) { return e["text"] == zantic::ShownLine(); }));
 }
 
 TEST(WindowE2E, ScreenReadersFindEveryLabelAndCanPressTheButtons) {

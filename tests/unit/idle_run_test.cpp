@@ -226,19 +226,5 @@ TEST(ModeChange, DuringALinkRunKeepsItsLinesButChangesWhatStopChecks) {
   EXPECT_EQ(h.form1.State().Mode, IdleMode::Regular);
 }
 
-TEST(LongRun, TwentyFourHoursPostsEveryMinuteOnTime) {
-  Picked h(IdleMode::Regular);
-  const double day = 0.7 + 1440 * 60.7;
-  h.ClickAt(day + 0.5, C::Label8);
-  h.Start();
-  ASSERT_EQ(h.lines.size(), 2u + 2 * 1440 + 1);
-  for (int k = 1; k <= 1440; ++k) {
-    const PostedLine& minute = h.lines[static_cast<std::size_t>(2 * k)];
-    ASSERT_EQ(minute.text, MinuteLine(std::to_string(k)));
-    ASSERT_NEAR(minute.at, 0.7 + 60.0 * k + 0.7 * (k - 1), 1e-6);
-  }
-  EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Pat", "1440"));
-}
-
 }  // namespace
 }  // namespace zantic

@@ -140,12 +140,16 @@ LRESULT CALLBACK LabelProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) 
   return DefWindowProcW(window, msg, wparam, lparam);
 }
 
+// Keeps what the window was created with (its picture, its colour) for its painting.
+void KeepCreateParam(HWND window, LPARAM lparam) {
+  SetWindowLongPtrW(window, GWLP_USERDATA,
+                    reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+}
+
 LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_NCCREATE:
-      SetWindowLongPtrW(
-          window, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+      KeepCreateParam(window, lparam);
       break;
     case WM_ERASEBKGND:
       return 1;
@@ -184,9 +188,7 @@ LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam
 LRESULT CALLBACK LineProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_NCCREATE:
-      SetWindowLongPtrW(
-          window, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+      KeepCreateParam(window, lparam);
       break;
     case WM_NCHITTEST:
       return HTTRANSPARENT;

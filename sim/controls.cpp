@@ -148,21 +148,6 @@ std::wstring ShownForm(const std::wstring& exact, bool multiline) {
   return out;
 }
 
-std::wstring RichText(HWND box) {
-  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
-  const LRESULT n = SendMessageW(box, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-  if (n <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  GETTEXTEX get{};
-  get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  get.flags = GT_DEFAULT;
-  get.codepage = 1200;
-  const LRESULT got = SendMessageW(box, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
-                                   reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
-  return text;
-}
-
 void ShowInBox(HWND box, const std::wstring& text) {
   CallWindowProcW(g_richedit_proc, box, EM_SETSEL, 0, -1);
   CallWindowProcW(g_richedit_proc, box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
@@ -201,6 +186,21 @@ LRESULT CALLBACK InputProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) 
 }
 
 }  // namespace
+
+std::wstring RichText(HWND box) {
+  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
+  const LRESULT n = SendMessageW(box, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  GETTEXTEX get{};
+  get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  get.flags = GT_DEFAULT;
+  get.codepage = 1200;
+  const LRESULT got = SendMessageW(box, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                   reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+  return text;
+}
 
 std::wstring Wide(std::string_view utf8) { return zantic::win32::Utf8ToWide(utf8); }
 std::string Utf8(std::wstring_view wide) { return zantic::win32::WideToUtf8(wide); }

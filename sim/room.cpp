@@ -247,14 +247,7 @@ class Room : public MdiWindow {
   // The line lengths from the transcript itself, should they ever disagree with it.
   void Resync() {
     const long n = TextLength();
-    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-    GETTEXTEX get{};
-    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    get.flags = GT_DEFAULT;
-    get.codepage = 1200;
-    const LRESULT got = SendMessageW(transcript, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
-                                     reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+    const std::wstring text = RichText(transcript);
     lengths_.clear();
     if (!text.empty()) {
       std::size_t start = 0;

@@ -67,6 +67,9 @@ void MakeInputBox(HWND richcntl, bool multiline, std::function<void(HWND box, st
 std::wstring InputBoxText(HWND box);
 void ClearInputBox(HWND box);
 
+// The whole text of a rich edit, its paragraphs ended by \r, as the control holds it.
+std::wstring RichText(HWND box);
+
 // A window of the MDI client ("AOL Child"): the object behind it gets its messages first.
 class MdiWindow {
  public:

@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include "core/utf8.h"
+
 namespace aolsim {
 namespace {
 
@@ -24,24 +26,6 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
   return s;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 std::optional<std::uint32_t> ParseColor(std::string_view value) {
@@ -180,7 +164,7 @@ std::optional<std::string> ParseEntity(std::string_view s, std::size_t start, st
     if (*stop != '\0' || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
       return std::nullopt;
     }
-    AppendUtf8(out, static_cast<std::uint32_t>(cp));
+    zantic::AppendUtf8(out, static_cast<char32_t>(cp));
   } else {
     static const std::pair<const char*, const char*> kNamed[] = {
         {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", "\xC2\xA0"},

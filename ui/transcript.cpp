@@ -1,5 +1,7 @@
 #include "ui/transcript.h"
 
+#include "core/utf8.h"
+
 namespace zantic {
 namespace {
 
@@ -30,24 +32,6 @@ std::u16string_view WholeLineTail(std::u16string_view text, std::size_t length) 
   if (text.size() <= length) return text;
   const std::size_t b = text.find_last_of(u"\r\n", text.size() - length - 1);
   return b == std::u16string_view::npos ? text : text.substr(b + 1);
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 // The length of the longest run of whole lines at the end of `anchor` that the transcript

@@ -7,6 +7,10 @@ namespace {
 
 constexpr std::string_view kWelcome = "Welcome, ";
 
+// EM_SETSEL from and to a position past the end of any text: the box puts the caret at the
+// end of its text.
+constexpr std::intptr_t kCaretAtEnd = 0x7FFFFFFF;
+
 Hwnd FindMdiClient(WindowSystem& windows) {
   const Hwnd main = windows.FindWindowA("AOL Frame25", std::nullopt);
   return windows.FindWindowExA(main, kNoWindow, "MDIClient", std::nullopt);
@@ -52,14 +56,23 @@ Hwnd ChatRoomWatch::Find(WindowSystem& windows) {
   return room_;
 }
 
-void SendChatLine(WindowSystem& windows, std::string_view text) {
+void SendChatLine(AolClient& aol, std::string_view text) {
+  WindowSystem& windows = aol.windows();
   const Hwnd room = FindChatRoom(windows);
   const Hwnd first = windows.FindWindowExA(room, kNoWindow, "RICHCNTL", std::nullopt);
+  // Lookups under a missing window yield no window, so a line with no room or no entry box
+  // is simply lost.
   const Hwnd box = windows.FindWindowExA(room, first, "RICHCNTL", std::nullopt);
-  // Lookups under a missing window yield no window, and messages to no window go nowhere,
-  // so a line with no room or no entry box is simply lost.
-  windows.SendTextMessageA(box, wm::kSetText, 0, text);
-  windows.SendMessageA(box, wm::kChar, 13, 0);
+  aol.Send(box, [box, line = std::string(text)](WindowSystem& w) {
+    // The box is read when the line goes out, not when it was queued: the user may have
+    // typed on meanwhile.
+    const std::string draft = w.SendGetTextA(box);
+    w.SendTextMessageA(box, wm::kSetText, 0, line);
+    w.SendMessageA(box, wm::kChar, 13, 0);
+    if (draft.empty()) return;
+    w.SendTextMessageA(box, wm::kSetText, 0, draft);
+    w.SendMessageA(box, wm::kEmSetSel, kCaretAtEnd, kCaretAtEnd);
+  });
 }
 
 std::string GetWindowTextString(WindowSystem& windows, Hwnd window) {

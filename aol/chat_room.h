@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "aol/client.h"
 #include "platform/ports.h"
 
 namespace zantic {
@@ -35,9 +36,10 @@ class ChatRoomWatch {
   int looks_until_search_ = 0;
 };
 
-// Types one complete chat line into the room's entry box and sends it. A line that finds
-// no room (or no entry box) is lost silently.
-void SendChatLine(WindowSystem& windows, std::string_view text);
+// Types one complete chat line into the room's entry box and sends it, through the client's
+// queue. Whatever the user had typed there and not yet sent is put back after the line,
+// caret at its end. A line that finds no room (or no entry box) is lost silently.
+void SendChatLine(AolClient& aol, std::string_view text);
 
 // The window's text, always as many characters as the window reports for its length;
 // where the text turns out shorter, the characters behind it are NUL.

@@ -1,6 +1,8 @@
 #include "aol/instant_message.h"
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <string>
 
 #include "aol/window_utils.h"
@@ -29,22 +31,26 @@ Hwnd NinthIcon(WindowSystem& windows, Hwnd window) {
 
 }  // namespace
 
-void RunKeyword(WindowSystem& windows, std::string_view keyword) {
+void RunKeyword(AolClient& aol, std::string_view keyword) {
+  WindowSystem& windows = aol.windows();
   const Hwnd main = windows.FindWindowA("AOL Frame25", std::nullopt);
   const Hwnd toolbar = windows.FindWindowExA(main, kNoWindow, "AOL Toolbar", std::nullopt);
   const Hwnd inner = windows.FindWindowExA(toolbar, kNoWindow, "_AOL_Toolbar", std::nullopt);
   const Hwnd combo = windows.FindWindowExA(inner, kNoWindow, "_AOL_Combobox", std::nullopt);
   const Hwnd box = windows.FindWindowExA(combo, kNoWindow, "Edit", std::nullopt);
-  windows.SendTextMessageA(box, wm::kSetText, 0, keyword);
-  windows.SendMessageA(box, wm::kChar, 32, 0);
-  windows.SendMessageA(box, wm::kChar, 13, 0);
+  aol.Send(box, [box, keyword = std::string(keyword)](WindowSystem& w) {
+    w.SendTextMessageA(box, wm::kSetText, 0, keyword);
+    w.SendMessageA(box, wm::kChar, 32, 0);
+    w.SendMessageA(box, wm::kChar, 13, 0);
+  });
 }
 
-void SendInstantMessage(WindowSystem& windows, EventLoop& events, std::string_view recipient,
+void SendInstantMessage(AolClient& aol, EventLoop& events, std::string_view recipient,
                         std::string_view message) {
+  WindowSystem& windows = aol.windows();
   const Hwnd main = windows.FindWindowA("AOL Frame25", std::nullopt);
   const Hwnd mdi = windows.FindWindowExA(main, kNoWindow, "MDIClient", std::nullopt);
-  RunKeyword(windows, std::string(kImKeywordPrefix) + std::string(recipient));
+  RunKeyword(aol, std::string(kImKeywordPrefix) + std::string(recipient));
   // Both waits look only inside this MDI client: with no client running there is nothing
   // to wait for.
   if (mdi == kNoWindow) return;
@@ -61,14 +67,25 @@ void SendInstantMessage(WindowSystem& windows, EventLoop& events, std::string_vi
     WaitBeforeNextPass(events, deadline);
   }
 
-  windows.SendTextMessageA(textbox, wm::kSetText, 0, message);
-  windows.SendMessageA(button, wm::kLButtonDown, 0, 0);
-  windows.SendMessageA(button, wm::kLButtonUp, 0, 0);
+  // The message and the click on Send go together; the outcome is looked for only once they
+  // have gone out (a box the client shows before that has nothing to do with them yet).
+  auto clicked = std::make_shared<std::atomic<bool>>(false);
+  aol.Send(textbox, [textbox, button, clicked, message = std::string(message)](WindowSystem& w) {
+    w.SendTextMessageA(textbox, wm::kSetText, 0, message);
+    w.SendMessageA(button, wm::kLButtonDown, 0, 0);
+    w.SendMessageA(button, wm::kLButtonUp, 0, 0);
+    *clicked = true;
+  });
 
   // Wait for the outcome: the window closes, or the client's message box appears. The box
   // is tested first in every pass.
   for (const double deadline = events.Now() + kImOutcomeWaitSeconds;;) {
     PumpEvents(events);
+    if (!*clicked) {
+      if (events.Now() >= deadline) return;
+      WaitBeforeNextPass(events, deadline);
+      continue;
+    }
     const Hwnd msgbox = windows.FindWindowA("#32770", "America Online");
     window = windows.FindWindowExA(mdi, kNoWindow, "AOL Child", "Send Instant Message");
     if (msgbox != kNoWindow) {
@@ -85,12 +102,8 @@ void SendInstantMessage(WindowSystem& windows, EventLoop& events, std::string_vi
   }
 }
 
-void SetImsOff(WindowSystem& windows, EventLoop& events) {
-  SendInstantMessage(windows, events, "$IM_OFF", "=)");
-}
+void SetImsOff(AolClient& aol, EventLoop& events) { SendInstantMessage(aol, events, "$IM_OFF", "=)"); }
 
-void SetImsOn(WindowSystem& windows, EventLoop& events) {
-  SendInstantMessage(windows, events, "$IM_ON", "=)");
-}
+void SetImsOn(AolClient& aol, EventLoop& events) { SendInstantMessage(aol, events, "$IM_ON", "=)"); }
 
 }  // namespace zantic

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "aol/client.h"
 #include "platform/ports.h"
 
 namespace zantic {
@@ -17,16 +18,16 @@ inline constexpr double kImWindowWaitSeconds = 20;
 inline constexpr double kImOutcomeWaitSeconds = 20;
 
 // Types the keyword into the toolbar's address box, then a blank and Enter.
-void RunKeyword(WindowSystem& windows, std::string_view keyword);
+void RunKeyword(AolClient& aol, std::string_view keyword);
 
 // Has the client open its Send Instant Message window for the recipient, fills in the
 // message, presses Send, and answers the "America Online" box the client may show. Events
 // are pumped throughout; each wait gives up after its bound.
-void SendInstantMessage(WindowSystem& windows, EventLoop& events, std::string_view recipient,
+void SendInstantMessage(AolClient& aol, EventLoop& events, std::string_view recipient,
                         std::string_view message);
 
 // Switches the user's instant messages off / on.
-void SetImsOff(WindowSystem& windows, EventLoop& events);
-void SetImsOn(WindowSystem& windows, EventLoop& events);
+void SetImsOff(AolClient& aol, EventLoop& events);
+void SetImsOn(AolClient& aol, EventLoop& events);
 
 }  // namespace zantic

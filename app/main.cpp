@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "aol/send_queue.h"
 #include "platform/win32/chat_scanner_win32.h"
 #include "platform/win32/event_loop_win32.h"
 #include "platform/win32/system_services_win32.h"
@@ -54,6 +55,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   OleInitialize(nullptr);
 
   zantic::win32::Win32WindowSystem windows;
+  // Every message to the AOL client goes out on the queue's thread.
+  zantic::SendQueue aol(windows);
 #if defined(ZANTIC_BENCH_BUSY_PAUSE)
   BusyEventLoop events;
 #else
@@ -78,7 +81,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 #else
   window.SetChatLineSource([&chat1] { return chat1.TakeLines(); });
 #endif
-  zantic::Form1 form(zantic::Ports{windows, events, profile, boxes, process, window, chat1});
+  zantic::Form1 form(zantic::Ports{windows, aol, events, profile, boxes, process, window, chat1});
   window.Attach(form);
   events.pre_translate = [&window](MSG& msg) { return window.PreTranslate(msg); };
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ports.h"
+#include "core/program_ports.h"
 
 namespace zantic {
 
@@ -32,14 +32,17 @@ std::string SettingsFile(Process& process);
 std::string ReadSetting(ProfileFile& profile, std::string_view section, std::string_view key,
                         std::string_view file);
 
-// Stores the value under the upper-cased key; the section keeps its case. A write that
-// fails is silent.
-void WriteSetting(ProfileFile& profile, std::string_view section, std::string_view key,
-                  std::string_view value, std::string_view file);
+// Stores the value under the upper-cased key; the section keeps its case. Says whether the
+// value was stored; callers other than "set" leave a failed write unspoken.
+WriteResult WriteSetting(ProfileFile& profile, std::string_view section, std::string_view key,
+                         std::string_view value, std::string_view file);
 
 // The stored handle: section "handle", key "handle" of the settings file.
 std::string ReadHandle(Ports& ports);
-void WriteHandle(Ports& ports, std::string_view handle);
+WriteResult WriteHandle(Ports& ports, std::string_view handle);
+
+// What the user is told when a handle could not be stored: that it was not saved, and why.
+std::string HandleNotSavedMessage(WriteResult why);
 
 // True when `handle` is "vorn" or "tamsel" (exactly): the rebuke has then been shown and
 // ReplacementHandle stored. False otherwise, having done nothing.

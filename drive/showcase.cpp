@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "aol/chat_room.h"
+#include "aol/send_queue.h"
 #include "core/announcement.h"
 #include "drive/sim.h"
 #include "platform/win32/window_system_win32.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   Sim sim;
   if (!sim.Ready()) return 1;
   Win32WindowSystem windows;
+  zantic::SendQueue aol(windows);
   const std::string reason = "lunch, back in 30";
   const std::vector<std::pair<std::string, std::string>> lines = {
       {"Kim Lee", "hi all"},
@@ -38,7 +40,7 @@ int main(int argc, char** argv) {
   };
   for (const auto& [speaker, text] : lines) {
     if (speaker.empty()) {
-      zantic::SendChatLine(windows, text);
+      zantic::SendChatLine(aol, text);
     } else {
       sim.Say(speaker, text);
     }

@@ -19,8 +19,10 @@ inline constexpr Hwnd kNoWindow = 0;
 
 // Window messages the program sends, with the values the window system gives them.
 namespace wm {
+inline constexpr unsigned kNull = 0x0000;
 inline constexpr unsigned kClose = 0x0010;
 inline constexpr unsigned kSetText = 0x000C;
+inline constexpr unsigned kGetText = 0x000D;
 inline constexpr unsigned kGetTextLength = 0x000E;
 inline constexpr unsigned kKeyDown = 0x0100;
 inline constexpr unsigned kKeyUp = 0x0101;
@@ -28,7 +30,11 @@ inline constexpr unsigned kChar = 0x0102;
 inline constexpr unsigned kSysCommand = 0x0112;
 inline constexpr unsigned kLButtonDown = 0x0201;
 inline constexpr unsigned kLButtonUp = 0x0202;
+inline constexpr unsigned kEmSetSel = 0x00B1;
 }  // namespace wm
+
+// The mouse buttons that can start a move of the main window.
+enum class MouseButton { Left, Right, Middle };
 
 // SetWindowPos arguments used by the program.
 inline constexpr Hwnd kHwndTopmost = static_cast<Hwnd>(-1);
@@ -36,9 +42,10 @@ inline constexpr unsigned kSwpNoSize = 0x0001;
 inline constexpr unsigned kSwpNoMove = 0x0002;
 
 // The window system: the user32 subset the program uses, spelled as user32 spells it.
-// Sends to windows of other programs are bounded in the Win32 adapter: a window that does
-// not answer within a couple of seconds loses the message (the call returns 0), and while
-// its program stays hung further sends to it return 0 at once.
+// Lookups, captions and posted messages are answered by the window system itself and never
+// wait for another program. A message sent to a window returns only once the window's
+// program has handled it, so it waits as long as that program hangs: the program's logic
+// sends to the AOL client only from the send queue's thread (aol/send_queue.h).
 class WindowSystem {
  public:
   virtual ~WindowSystem() = default;
@@ -61,6 +68,10 @@ class WindowSystem {
   // At most size - 1 characters of the window's text (what the platform copied into a
   // buffer of `size` characters, up to its terminating NUL).
   virtual std::string GetWindowTextA(Hwnd window, int size) = 0;
+  // The text the window itself gives for WM_GETTEXTLENGTH and WM_GETTEXT (the content of
+  // another program's edit box, which GetWindowTextA does not see). Sent: it waits for the
+  // window's program.
+  virtual std::string SendGetTextA(Hwnd window) = 0;
 
   virtual void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
                             unsigned flags) = 0;
@@ -68,6 +79,10 @@ class WindowSystem {
   // The window's top edge, in twips from the top of the screen.
   virtual double GetWindowTop(Hwnd window) = 0;
   virtual void SetWindowTop(Hwnd window, double twips) = 0;
+  // Moves the window with the mouse pointer, handling the program's other events meanwhile,
+  // until `button` is released or the window loses the mouse capture; then returns. For
+  // the buttons that the system's own move loop does not follow.
+  virtual void MoveWithMouse(Hwnd window, MouseButton button) = 0;
 };
 
 // The event pump and the clock that every wait is built on.
@@ -83,6 +98,16 @@ class EventLoop {
   virtual void WaitForEvents(double deadline) = 0;
 };
 
+// What became of a write to the settings file.
+enum class WriteResult {
+  Written,
+  FileReadOnly,      // the file is marked read-only
+  FolderReadOnly,    // there is no file, and the folder lets no file be made in it
+  FileUnreadable,    // the file is there but cannot be read, so it is not overwritten
+  FileUnconvertible, // its text cannot be written back without changing other bytes
+  WriteFailed,       // the system refused the write (a full disk, a lock)
+};
+
 // The settings file service: kernel32's private-profile calls.
 class ProfileFile {
  public:
@@ -92,8 +117,8 @@ class ProfileFile {
   virtual std::string GetPrivateProfileStringA(std::string_view section, std::string_view key,
                                                std::string_view default_value,
                                                std::size_t size, std::string_view file) = 0;
-  virtual void WritePrivateProfileStringA(std::string_view section, std::string_view key,
-                                          std::string_view value, std::string_view file) = 0;
+  virtual WriteResult WritePrivateProfileStringA(std::string_view section, std::string_view key,
+                                                 std::string_view value, std::string_view file) = 0;
 };
 
 // Message boxes. Blocks until the user dismisses the box.
@@ -145,21 +170,6 @@ class ChatScanner {
  public:
   virtual ~ChatScanner() = default;
   virtual void StartScanning() = 0;
-};
-
-}  // namespace zantic
-
-namespace zantic {
-
-// Every port the program's logic uses, handed to the main window's handlers.
-struct Ports {
-  WindowSystem& windows;
-  EventLoop& events;
-  ProfileFile& profile;
-  MessageBoxes& boxes;
-  Process& process;
-  FormControls& form;
-  ChatScanner& chat1;
 };
 
 }  // namespace zantic

@@ -205,6 +205,16 @@ bool RunControlCommand(const std::string& command) {
     ClearTranscript(room);
     return true;
   }
+  if (verb == "type-draft" || verb == "entry") {
+    Room* room = FirstRoom();
+    if (!room) return Fail(command, "no chat room is open");
+    if (verb == "entry") {
+      LogEntry(room);
+    } else {
+      TypeIntoEntry(room, Wide(args));
+    }
+    return true;
+  }
   if (verb == "flood") return StartFlood(command, args);
   if (verb == "close-room") {
     Room* room = args.empty() ? FirstRoom() : FindRoom(Wide(args));

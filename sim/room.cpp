@@ -356,6 +356,20 @@ void PostLines(Room* room, const std::vector<ChatPost>& lines) {
 
 void ClearTranscript(Room* room) { room->Clear(); }
 
+void TypeIntoEntry(Room* room, const std::wstring& text) {
+  for (wchar_t c : text) SendMessageW(room->entry, WM_CHAR, c, 0);
+}
+
+void LogEntry(Room* room) {
+  DWORD from = 0, to = 0;
+  SendMessageW(room->entry, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  Log("entry", {{"room", Utf8(room->name)},
+                {"text", Utf8(InputBoxText(room->entry))},
+                {"length", LogValue::Number(static_cast<double>(RichText(room->entry).size()))},
+                {"sel_from", LogValue::Number(from)},
+                {"sel_to", LogValue::Number(to)}});
+}
+
 void RenameMember(const std::wstring& old_name, const std::wstring& new_name) {
   for (Room* room : g_rooms) room->Rename(old_name, new_name);
 }

@@ -110,6 +110,11 @@ const std::wstring& RoomName(const Room* room);
 // transcript. A batch is shown with one update of the transcript.
 void PostLines(Room* room, const std::vector<ChatPost>& lines);
 void ClearTranscript(Room* room);
+// Types the text into the room's entry box as a person would, a character at a time at the
+// caret, without sending it.
+void TypeIntoEntry(Room* room, const std::wstring& text);
+// Logs what the room's entry box holds and where its caret is (an "entry" event).
+void LogEntry(Room* room);
 // The user's entry in every room's member list follows a change of screen name.
 void RenameMember(const std::wstring& old_name, const std::wstring& new_name);
 

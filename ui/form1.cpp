@@ -15,6 +15,9 @@ namespace {
 
 using C = Control;
 
+// How long "X" waits, at most, for lines still on their way to the client.
+constexpr double kExitDrainSeconds = 2;
+
 // Shows or hides the controls one after the other, in the order given.
 void Show(FormControls& form, std::initializer_list<Control> controls) {
   for (Control c : controls) form.SetVisible(c, true);
@@ -53,12 +56,12 @@ void Form1::Form_Load() {
   p_.chat1.StartScanning();
   KeepOnTop(p_.windows, p_.form.FormWindow());
   state_.Mode = IdleMode::None;
-  SendChatLine(p_.windows, LoadedByLine(ReadHandle(p_)));
+  SendChatLine(p_.aol, LoadedByLine(ReadHandle(p_)));
 }
 
-void Form1::Form_MouseDown() {
+void Form1::Form_MouseDown(MouseButton button) {
   KeepOnTop(p_.windows, p_.form.FormWindow());
-  BeginWindowDrag(p_.windows, p_.form.FormWindow());
+  BeginWindowDrag(p_.windows, p_.form.FormWindow(), button);
 }
 
 void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
@@ -66,16 +69,16 @@ void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
   // A screen name that cannot be read is empty and matches nobody, not even a line that
   // came without a speaker.
   auto from_user = [&] {
-    const std::string name = GetScreenName(p_.windows);
+    const std::string name = GetScreenName(p_.aol.windows());
     return !name.empty() && speaker == name;
   };
   if (IsCommand(text, "hide") && from_user()) {
     p_.form.HideForm();
-    SendChatLine(p_.windows, HiddenLine());
+    SendChatLine(p_.aol, HiddenLine());
   }
   if (IsCommand(text, "show") && from_user()) {
     p_.form.ShowForm();
-    SendChatLine(p_.windows, ShownLine());
+    SendChatLine(p_.aol, ShownLine());
   }
 }
 
@@ -98,11 +101,13 @@ void Form1::Click(Control label) {
   }
 }
 
-// "X": announce the exit, slide the window out of view, end at once.
+// "X": announce the exit, slide the window out of view, end. Lines still on their way to
+// a client that does not answer are waited for a little, not for ever.
 void Form1::Label2_Click() {
-  SendChatLine(p_.windows, UnloadedByLine(ReadHandle(p_)));
+  SendChatLine(p_.aol, UnloadedByLine(ReadHandle(p_)));
   Pause(p_.events, 0.4);
   SlideOutWindow(p_.windows, p_.events, p_.form.FormWindow());
+  p_.aol.Drain(kExitDrainSeconds);
   p_.process.EndProgram();
 }
 
@@ -149,22 +154,22 @@ void Form1::Label8_Click() { StopIdleRun(p_, state_); }
 
 // "IMs on" / "IMs off": announce first, then switch.
 void Form1::Label9_Click() {
-  SendChatLine(p_.windows, ImsOnLine());
+  SendChatLine(p_.aol, ImsOnLine());
   Pause(p_.events, 0.4);
-  SetImsOn(p_.windows, p_.events);
+  SetImsOn(p_.aol, p_.events);
 }
 
 void Form1::Label10_Click() {
-  SendChatLine(p_.windows, ImsOffLine());
+  SendChatLine(p_.aol, ImsOffLine());
   Pause(p_.events, 0.4);
-  SetImsOff(p_.windows, p_.events);
+  SetImsOff(p_.aol, p_.events);
 }
 
 // "adv"
 void Form1::Label11_Click() {
-  SendChatLine(p_.windows, CreditLine());
+  SendChatLine(p_.aol, CreditLine());
   Pause(p_.events, 0.7);
-  SendChatLine(p_.windows, WebAddressLine());
+  SendChatLine(p_.aol, WebAddressLine());
 }
 
 // "greetz"
@@ -193,9 +198,15 @@ void Form1::Label14_Click() {
     f.SetText(C::Text1, ReadHandle(p_));
     return;
   }
+  // Stored first, announced only once stored: the room must not hear of a handle that the
+  // next start would not know. A handle that could not be stored is the user's to hear of,
+  // and the entry stays open with it.
   const std::string handle = f.GetText(C::Text1);
-  SendChatLine(p_.windows, HandleChangedLine(handle));
-  WriteHandle(p_, handle);
+  if (const WriteResult written = WriteHandle(p_, handle); written != WriteResult::Written) {
+    ShowMessage(p_, HandleNotSavedMessage(written));
+    return;
+  }
+  SendChatLine(p_.aol, HandleChangedLine(handle));
   Show(f, {C::Picture1});
   Hide(f, {C::Label14});
   Show(f, {C::Label7, C::Label8});

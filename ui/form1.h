@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/idle_state.h"
-#include "platform/ports.h"
+#include "core/program_ports.h"
 
 namespace zantic {
 
@@ -27,7 +27,7 @@ class Form1 {
   // The load sequence; runs once, before the window is first shown.
   void Form_Load();
   // A mouse button pressed on the window's own surface (not on a control).
-  void Form_MouseDown();
+  void Form_MouseDown(MouseButton button = MouseButton::Left);
   // A click (press and release) on a label. Labels without a handler do nothing.
   void Click(Control label);
   // A line of the chat room, reported by the chat scanner.

@@ -1,7 +1,7 @@
 #include "platform/win32/window_system_win32.h"
 
+#include <algorithm>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include "platform/win32/text_encoding.h"
@@ -12,16 +12,7 @@ namespace {
 HWND H(Hwnd window) { return reinterpret_cast<HWND>(window); }
 Hwnd ToHwnd(HWND window) { return reinterpret_cast<Hwnd>(window); }
 
-bool OwnThread(HWND window) {
-  return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
-}
-
 }  // namespace
-
-LRESULT Win32WindowSystem::Call(HWND window, std::function<LRESULT()> call) {
-  if (OwnThread(window)) return call();
-  return sender_.Run(std::move(call)).value_or(0);
-}
 
 Hwnd Win32WindowSystem::FindWindowA(std::string_view cls,
                                     std::optional<std::string_view> caption) {
@@ -44,19 +35,14 @@ Hwnd Win32WindowSystem::FindWindowExA(Hwnd parent, Hwnd after, std::string_view 
 std::intptr_t Win32WindowSystem::SendMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
                                               std::intptr_t lparam) {
   if (window == kNoWindow) return 0;
-  HWND h = H(window);
-  return Call(h, [h, msg, wparam, lparam] { return ::SendMessageA(h, msg, wparam, lparam); });
+  return ::SendMessageA(H(window), msg, wparam, lparam);
 }
 
 std::intptr_t Win32WindowSystem::SendTextMessageA(Hwnd window, unsigned msg,
                                                   std::uintptr_t wparam, std::string_view text) {
   if (window == kNoWindow) return 0;
-  HWND h = H(window);
-  // The text lives with the call: a call stuck past its bound still reads it later.
-  auto ansi = std::make_shared<std::string>(Utf8ToAnsi(text));
-  return Call(h, [h, msg, wparam, ansi] {
-    return ::SendMessageA(h, msg, wparam, reinterpret_cast<LPARAM>(ansi->c_str()));
-  });
+  const std::string ansi = Utf8ToAnsi(text);
+  return ::SendMessageA(H(window), msg, wparam, reinterpret_cast<LPARAM>(ansi.c_str()));
 }
 
 void Win32WindowSystem::PostMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
@@ -67,19 +53,26 @@ void Win32WindowSystem::PostMessageA(Hwnd window, unsigned msg, std::uintptr_t w
 
 int Win32WindowSystem::GetWindowTextLengthA(Hwnd window) {
   if (window == kNoWindow) return 0;
-  HWND h = H(window);
-  return static_cast<int>(Call(h, [h] { return LRESULT{::GetWindowTextLengthA(h)}; }));
+  return ::GetWindowTextLengthA(H(window));
 }
 
 std::string Win32WindowSystem::GetWindowTextA(Hwnd window, int size) {
   if (window == kNoWindow || size <= 0) return {};
-  HWND h = H(window);
-  auto buffer = std::make_shared<std::vector<char>>(static_cast<std::size_t>(size), '\0');
-  const LRESULT n = Call(h, [h, buffer] {
-    return LRESULT{::GetWindowTextA(h, buffer->data(), static_cast<int>(buffer->size()))};
-  });
+  std::vector<char> buffer(static_cast<std::size_t>(size), '\0');
+  const int n = ::GetWindowTextA(H(window), buffer.data(), size);
   if (n <= 0) return {};
-  return AnsiToUtf8(std::string_view(buffer->data(), static_cast<std::size_t>(n)));
+  return AnsiToUtf8(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+}
+
+std::string Win32WindowSystem::SendGetTextA(Hwnd window) {
+  if (window == kNoWindow) return {};
+  HWND h = H(window);
+  const LRESULT length = ::SendMessageA(h, WM_GETTEXTLENGTH, 0, 0);
+  if (length <= 0) return {};
+  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT n = ::SendMessageA(h, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  if (n <= 0) return {};
+  return AnsiToUtf8(std::string_view(buffer.data(), std::min<std::size_t>(static_cast<std::size_t>(n), length)));
 }
 
 void Win32WindowSystem::SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx,
@@ -116,6 +109,35 @@ void Win32WindowSystem::SetWindowTop(Hwnd window, double twips) {
   const int top = static_cast<int>(std::lround(twips / TwipsPerPixel(h)));
   ::SetWindowPos(h, nullptr, r.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   UpdateWindow(h);
+}
+
+void Win32WindowSystem::MoveWithMouse(Hwnd window, MouseButton button) {
+  HWND h = H(window);
+  const UINT release = button == MouseButton::Right ? WM_RBUTTONUP : WM_MBUTTONUP;
+  POINT grip;
+  RECT start;
+  GetCursorPos(&grip);
+  GetWindowRect(h, &start);
+  SetCapture(h);
+  // The window follows the pointer; everything else is handled as usual meanwhile.
+  MSG msg;
+  while (GetCapture() == h) {
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (msg.message == release) break;
+    if (msg.message == WM_MOUSEMOVE && msg.hwnd == h) {
+      POINT at;
+      GetCursorPos(&at);
+      ::SetWindowPos(h, nullptr, start.left + at.x - grip.x, start.top + at.y - grip.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (GetCapture() == h) ::ReleaseCapture();
 }
 
 }  // namespace zantic::win32

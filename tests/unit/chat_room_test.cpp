@@ -23,12 +23,34 @@ Hwnd AddChildWith(FakeDesktop& d, Hwnd mdi, std::vector<std::string> classes,
 const std::vector<std::string> kRoomClasses = {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon",
                                                "_AOL_Static", "RICHCNTL"};
 
-TEST(SendChatLine, SetsTheEntryBoxTextThenSendsEnter) {
+// What the user had typed into the entry box and not yet sent, and what the box receives.
+struct DraftCase {
+  const char* name;
+  std::string draft;
+  bool put_back;
+};
+
+class SendChatLineDraft : public testing::TestWithParam<DraftCase> {};
+
+TEST_P(SendChatLineDraft, SetsTheLineSendsEnterAndPutsTheDraftBack) {
   FakeDesktop d;
+  fakes::InlineClient aol(d);
   auto c = d.AddClientWithRoom();
-  SendChatLine(d, "hello <b>room</b>");
-  EXPECT_EQ(d.Log(), (std::vector<Message>{SetText(c.entry, "hello <b>room</b>"), Char(c.entry, 13)}));
+  d.SetCaption(c.entry, GetParam().draft);
+  SendChatLine(aol, "hello <b>room</b>");
+  std::vector<Message> want = {SetText(c.entry, "hello <b>room</b>"), Char(c.entry, 13)};
+  if (GetParam().put_back) {
+    want.push_back(SetText(c.entry, GetParam().draft));
+    want.push_back(fakes::Sent(c.entry, wm::kEmSetSel, 0x7FFFFFFF, 0x7FFFFFFF));  // caret at the end
+  }
+  EXPECT_EQ(d.Log(), want);
 }
+
+INSTANTIATE_TEST_SUITE_P(Drafts, SendChatLineDraft,
+                         testing::Values(DraftCase{"None", "", false},
+                                         DraftCase{"HalfASentence", "brb, my cat is ", true},
+                                         DraftCase{"NonAscii", "caf\xC3\xA9 \xE2\x98\x83", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Each case builds a client, then checks which window (if any) received the line.
 struct RoomCase {
@@ -40,8 +62,9 @@ class ChatRoomLookup : public testing::TestWithParam<RoomCase> {};
 
 TEST_P(ChatRoomLookup, LineGoesToTheFirstQualifyingRoomOnly) {
   FakeDesktop d;
+  fakes::InlineClient aol(d);
   const Hwnd expected_box = GetParam().build(d);
-  SendChatLine(d, "x");
+  SendChatLine(aol, "x");
   if (expected_box == kNoWindow) {
     EXPECT_TRUE(d.Log().empty()) << "nothing may be sent";
   } else {

@@ -30,6 +30,7 @@ TEST(Exit, AnnouncesTheStoredHandleUnguardedSlidesOutAndEnds) {
   ASSERT_EQ(h.LineTexts(), std::vector<std::string>{UnloadedByLine("vorn")});
   EXPECT_DOUBLE_EQ(h.clock.Now(), 0.4);
   EXPECT_DOUBLE_EQ(h.desktop.tops[h.form.window], 7500);
+  EXPECT_EQ(h.aol.drains, std::vector<double>{2}) << "lines on their way are waited for, a little";
   EXPECT_EQ(h.journal.back(), "end");
 }
 

@@ -77,7 +77,8 @@ struct ImClient {
 
 TEST(RunKeyword, TypesTheAddressThenABlankThenEnter) {
   ImClient c({});
-  RunKeyword(c.d, "abc");
+  fakes::InlineClient aol(c.d);
+  RunKeyword(aol, "abc");
   EXPECT_EQ(c.d.Log(), (std::vector<Message>{fakes::SetText(c.keyword_box, "abc"),
                                              fakes::Char(c.keyword_box, 32),
                                              fakes::Char(c.keyword_box, 13)}));
@@ -99,7 +100,8 @@ TEST_P(SendIm, WaitsForTheWindowSendsAndAnswersTheOutcome) {
   ImClient client(c.script);
   int pumps_while_waiting = 0;
   client.clock.At(0.1, [&] { ++pumps_while_waiting; });  // a click during the wait
-  SetImsOff(client.d, client.clock);
+  fakes::InlineClient aol(client.d);
+  SetImsOff(aol, client.clock);
 
   EXPECT_EQ(pumps_while_waiting, 1) << "events are handled during the waits";
   EXPECT_LE(client.clock.Now(), c.returns_by);
@@ -140,8 +142,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SendIm, WithNoClientReturnsAtOnce) {
   FakeDesktop d;
+  fakes::InlineClient aol(d);
   VirtualClock clock;
-  SetImsOn(d, clock);
+  SetImsOn(aol, clock);
   EXPECT_EQ(clock.Now(), 0);
   EXPECT_TRUE(d.Log().empty());
 }

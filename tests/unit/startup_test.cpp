@@ -24,13 +24,14 @@ TEST_P(Load, RebukesReservedHandlesBeforeAnythingElseAndAnnouncesWhatIsStored) {
   const LoadCase& c = GetParam();
   Harness h;
   if (c.stored) h.StoreHandle(*c.stored);
-  const auto file_before = h.profile.text;
-  h.profile.read_only = c.read_only;
+  if (c.read_only) h.profile.writes = WriteResult::FileReadOnly;
   h.form1.State().Mode = IdleMode::Link;
   EXPECT_EQ(h.Record([&] { h.form1.Form_Load(); }), c.journal);
   EXPECT_EQ(h.desktop.window_pos_calls.size(), 1u) << "kept on top";
   EXPECT_EQ(h.form1.State().Mode, IdleMode::None);
-  if (!c.stored) EXPECT_FALSE(h.profile.text) << "start-up never creates the file";
+  if (!c.stored) {
+    EXPECT_FALSE(h.profile.text) << "start-up never creates the file";
+  }
 }
 
 const std::string kRebuke = "box " + std::string(RebukeMessage);

@@ -115,21 +115,51 @@ Hwnd FakeDesktop::FindWindowExA(Hwnd parent, Hwnd after, std::string_view cls,
   return kNoWindow;
 }
 
+void FakeDesktop::Hang() {
+  std::lock_guard<std::mutex> lock(hang_mutex_);
+  hung_ = true;
+}
+
+void FakeDesktop::Answer() {
+  {
+    std::lock_guard<std::mutex> lock(hang_mutex_);
+    hung_ = false;
+  }
+  hang_over_.notify_all();
+}
+
+int FakeDesktop::WaitingSends() {
+  std::lock_guard<std::mutex> lock(hang_mutex_);
+  return waiting_sends_;
+}
+
+void FakeDesktop::WaitWhileHung() {
+  std::unique_lock<std::mutex> lock(hang_mutex_);
+  ++waiting_sends_;
+  hang_over_.wait(lock, [this] { return !hung_; });
+  --waiting_sends_;
+}
+
 void FakeDesktop::Deliver(Message message) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (!Alive(message.window)) return;
   if (message.msg == wm::kSetText) windows_.at(message.window).caption = message.text;
   log_.push_back(message);
   if (on_message) on_message(log_.back());
+  // An entry box sends what it holds on Enter, and is empty again.
+  if (message.msg == wm::kChar && message.wparam == 13) windows_.at(message.window).caption.clear();
 }
 
 std::intptr_t FakeDesktop::SendMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
                                         std::intptr_t lparam) {
+  WaitWhileHung();
   Deliver({window, msg, wparam, lparam, {}, false});
   return 0;
 }
 
 std::intptr_t FakeDesktop::SendTextMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
                                             std::string_view text) {
+  WaitWhileHung();
   Deliver({window, msg, wparam, 0, std::string(text), false});
   return 1;
 }
@@ -150,6 +180,14 @@ std::string FakeDesktop::GetWindowTextA(Hwnd window, int size) {
   const std::string& caption = windows_.at(window).caption;
   return caption.substr(0, static_cast<std::size_t>(size - 1));
 }
+
+std::string FakeDesktop::SendGetTextA(Hwnd window) {
+  WaitWhileHung();
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return Alive(window) ? windows_.at(window).caption : std::string();
+}
+
+void FakeDesktop::MoveWithMouse(Hwnd window, MouseButton button) { mouse_moves.push_back({window, button}); }
 
 void FakeDesktop::SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
                                unsigned flags) {

@@ -2,12 +2,15 @@
 // the window-system port, with a record of every message each window received.
 #pragma once
 
+#include <condition_variable>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "aol/client.h"
 #include "platform/ports.h"
 
 namespace zantic::fakes {
@@ -32,6 +35,9 @@ Message Char(Hwnd window, std::uintptr_t code);
 Message Sent(Hwnd window, unsigned msg, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
 Message Posted(Hwnd window, unsigned msg, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
 
+// A window's text is its caption: WM_SETTEXT replaces it, and Enter (WM_CHAR 13) empties
+// it, as the client's entry box sends what it holds. Safe to use from a second thread (the
+// send queue's), one call at a time.
 class FakeDesktop : public WindowSystem {
  public:
   // Windows are added behind their existing siblings, so creation order is child order.
@@ -50,6 +56,13 @@ class FakeDesktop : public WindowSystem {
   void ClearLog() { log_.clear(); }
   // Called for every message that reaches a live window (after it is logged).
   std::function<void(const Message&)> on_message;
+
+  // A client that stops answering: from Hang() on, every message sent (not posted) waits
+  // until Answer(). Lookups and captions go on being answered, as the window system does.
+  void Hang();
+  void Answer();
+  // Sends waiting in a hang right now.
+  int WaitingSends();
 
   // The chat room most tests need: returns the room; entry box and transcript via out-args.
   struct Client {
@@ -84,11 +97,14 @@ class FakeDesktop : public WindowSystem {
                     std::intptr_t lparam) override;
   int GetWindowTextLengthA(Hwnd window) override;
   std::string GetWindowTextA(Hwnd window, int size) override;
+  std::string SendGetTextA(Hwnd window) override;
   void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
                     unsigned flags) override;
   void ReleaseCapture() override;
   double GetWindowTop(Hwnd window) override;
   void SetWindowTop(Hwnd window, double twips) override;
+  void MoveWithMouse(Hwnd window, MouseButton button) override;
+  std::vector<std::pair<Hwnd, MouseButton>> mouse_moves;
 
  private:
   struct Window {
@@ -102,11 +118,36 @@ class FakeDesktop : public WindowSystem {
   std::vector<Hwnd>& Siblings(Hwnd parent);
   bool Alive(Hwnd window) const { return windows_.count(window) != 0; }
   void Deliver(Message message);
+  void WaitWhileHung();
 
   std::map<Hwnd, Window> windows_;
   std::vector<Hwnd> top_levels_;
   std::vector<Message> log_;
   Hwnd next_ = 0x100;
+  std::recursive_mutex mutex_;
+  std::mutex hang_mutex_;
+  std::condition_variable hang_over_;
+  bool hung_ = false;
+  int waiting_sends_ = 0;
+};
+
+// The AOL client reached through the desktop, with every group of messages sent at once on
+// the caller's thread, as a client that always answers would take them.
+class InlineClient : public AolClient {
+ public:
+  explicit InlineClient(WindowSystem& windows) : windows_(windows) {}
+  WindowSystem& windows() override { return windows_; }
+  void Send(Hwnd window, Messages messages) override {
+    if (window != kNoWindow) messages(windows_);
+  }
+  bool Drain(double seconds) override {
+    drains.push_back(seconds);
+    return true;
+  }
+  std::vector<double> drains;
+
+ private:
+  WindowSystem& windows_;
 };
 
 }  // namespace zantic::fakes

@@ -31,11 +31,12 @@ std::string FakeProfile::GetPrivateProfileStringA(std::string_view section, std:
   return size == 0 ? std::string() : value.value_or(std::string(default_value)).substr(0, size - 1);
 }
 
-void FakeProfile::WritePrivateProfileStringA(std::string_view section, std::string_view key,
-                                             std::string_view value, std::string_view file) {
+WriteResult FakeProfile::WritePrivateProfileStringA(std::string_view section, std::string_view key,
+                                                    std::string_view value, std::string_view file) {
   path_seen = file;
   Note(journal_, "write " + std::string(value));
-  if (!read_only) text = SetIniValue(text.value_or(""), section, key, value);
+  if (writes == WriteResult::Written) text = SetIniValue(text.value_or(""), section, key, value);
+  return writes;
 }
 
 void FakeMessageBoxes::MessageBoxA(std::string_view text, std::string_view title,

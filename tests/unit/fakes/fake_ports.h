@@ -21,8 +21,8 @@ std::string NameOf(Control control);
 class FakeProfile : public ProfileFile {
  public:
   explicit FakeProfile(Journal* journal = nullptr) : journal_(journal) {}
-  std::optional<std::string> text;  // the file; nothing when there is none
-  bool read_only = false;           // writes fail silently
+  std::optional<std::string> text;             // the file; nothing when there is none
+  WriteResult writes = WriteResult::Written;  // anything else: writes fail so
   std::string path_seen;            // the file path of the last call
 
   // Puts a value into the file, as a hand-written file would hold it.
@@ -31,8 +31,8 @@ class FakeProfile : public ProfileFile {
   std::string GetPrivateProfileStringA(std::string_view section, std::string_view key,
                                        std::string_view default_value, std::size_t size,
                                        std::string_view file) override;
-  void WritePrivateProfileStringA(std::string_view section, std::string_view key,
-                                  std::string_view value, std::string_view file) override;
+  WriteResult WritePrivateProfileStringA(std::string_view section, std::string_view key,
+                                         std::string_view value, std::string_view file) override;
 
  private:
   Journal* journal_;

@@ -24,13 +24,14 @@ class Harness {
   Journal journal;
   FakeDesktop desktop;
   FakeDesktop::Client client;
+  InlineClient aol{desktop};
   VirtualClock clock;
   FakeProfile profile{&journal};
   FakeMessageBoxes boxes{&journal, [this] { return clock.Now(); }};
   FakeProcess process{&journal};
   FakeForm form{&journal};
   FakeScanner scanner{&journal};
-  Ports ports{desktop, clock, profile, boxes, process, form, scanner};
+  Ports ports{desktop, aol, clock, profile, boxes, process, form, scanner};
   Form1 form1{ports};
 
   // Every line posted into the room, with the virtual time it was sent.

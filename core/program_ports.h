@@ -1,0 +1,20 @@
+// Every port the program's logic uses, handed to the main window's handlers.
+#pragma once
+
+#include "aol/client.h"
+#include "platform/ports.h"
+
+namespace zantic {
+
+struct Ports {
+  WindowSystem& windows;  // the program's own main window: its stacking and its moves
+  AolClient& aol;         // the AOL client's windows and the queue of messages to them
+  EventLoop& events;
+  ProfileFile& profile;
+  MessageBoxes& boxes;
+  Process& process;
+  FormControls& form;
+  ChatScanner& chat1;
+};
+
+}  // namespace zantic

@@ -28,25 +28,41 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
   return bytes;
 }
 
+// Writes the bytes into the file as it stands, for a folder that takes no new file.
+WriteResult WriteInPlace(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return WriteResult::WriteFailed;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size() && SetEndOfFile(file) && FlushFileBuffers(file);
+  CloseHandle(file);
+  return ok ? WriteResult::Written : WriteResult::WriteFailed;
+}
+
 // Replaces the file in one step: the new content goes to a file beside it, which then takes
-// its place, so the settings file is never left half written. False when anything fails;
-// the old file is then untouched.
-bool ReplaceWholeFile(const std::wstring& path, const std::string& bytes) {
+// its place, so the settings file is never left half written. Where no file can be made
+// beside it (a read-only folder) but the file itself may be written, it is written in
+// place. No temporary file is ever left behind.
+WriteResult ReplaceWholeFile(const std::wstring& path, const std::string& bytes) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) return WriteResult::FileReadOnly;
   const std::wstring temp = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
   HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) {
+    return exists ? WriteInPlace(path, bytes) : WriteResult::FolderReadOnly;
+  }
   DWORD written = 0;
   const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                   written == bytes.size() && FlushFileBuffers(file);
   CloseHandle(file);
   if (!ok || !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileW(temp.c_str());
-    return false;
+    return WriteResult::WriteFailed;
   }
-  return true;
+  return WriteResult::Written;
 }
 
 // The text of a settings file in the encoding we edit it in, and how to turn it back.
@@ -112,23 +128,26 @@ std::string Win32ProfileFile::GetPrivateProfileStringA(std::string_view section,
   return FirstCharacters(value, size - 1);
 }
 
-void Win32ProfileFile::WritePrivateProfileStringA(std::string_view section, std::string_view key,
-                                                  std::string_view value, std::string_view file) {
+WriteResult Win32ProfileFile::WritePrivateProfileStringA(std::string_view section,
+                                                         std::string_view key,
+                                                         std::string_view value,
+                                                         std::string_view file) {
   const std::wstring path = Utf8ToWide(file);
   std::string bytes;
   if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
     auto existing = ReadWholeFile(path);
-    if (!existing) return;  // there but unreadable: never overwrite what we cannot keep
+    // There but unreadable: never overwrite what we cannot keep.
+    if (!existing) return WriteResult::FileUnreadable;
     bytes = std::move(*existing);
   }
   DecodedFile decoded = Decode(bytes);
   // UTF-16 that does not convert back to the same bytes (half a surrogate pair, an odd
   // byte at the end) would lose bytes in the rewrite: such a file is left as it is.
-  if (Encode(decoded) != bytes) return;
+  if (Encode(decoded) != bytes) return WriteResult::FileUnconvertible;
   const bool ansi = decoded.kind == DecodedFile::Ansi;
   auto in_file = [ansi](std::string_view text) { return ansi ? Utf8ToAnsi(text) : std::string(text); };
   decoded.text = SetIniValue(decoded.text, in_file(section), in_file(key), in_file(value));
-  ReplaceWholeFile(path, Encode(decoded));
+  return ReplaceWholeFile(path, Encode(decoded));
 }
 
 void Win32MessageBoxes::MessageBoxA(std::string_view text, std::string_view title,

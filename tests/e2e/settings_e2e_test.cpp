@@ -32,6 +32,7 @@ struct FileCase {
   std::string handle = "Kim";
   std::string stored = "Kim";  // the handle read after the write
   Lock lock = Lock::None;
+  zantic::WriteResult result = zantic::WriteResult::Written;
   friend void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -42,6 +43,21 @@ void Prepare(const FileCase& c, const std::wstring& path) {
 
 void Lock(const FileCase& c, const std::wstring& path, DWORD pid) {
   if (c.lock == Lock::NoNewFiles) CreateDirectoryW((path + L"." + std::to_wstring(pid) + L".tmp").c_str(), nullptr);
+}
+
+// Files a write left behind in the folder (the folder that stands in a replacement's way
+// is no file).
+int LeftoverFiles(const std::wstring& dir) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
+  int count = 0;
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  do {
+    const bool folder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    if (!folder && std::wstring(found.cFileName) != L"zantic.ini") ++count;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return count;
 }
 
 class SettingsFile : public testing::TestWithParam<FileCase> {};
@@ -55,9 +71,10 @@ TEST_P(SettingsFile, ReadsLikeTheProfileCallsAndWritesOnlyTheEntry) {
   Lock(c, path, GetCurrentProcessId());
   Win32ProfileFile profile;
   EXPECT_EQ(zantic::ReadSetting(profile, "handle", "handle", file), c.read);
-  zantic::WriteSetting(profile, "handle", "handle", c.handle, file);
+  EXPECT_EQ(zantic::WriteSetting(profile, "handle", "handle", c.handle, file), c.result);
   EXPECT_EQ(Slurp(path), c.after);
   EXPECT_EQ(zantic::ReadSetting(profile, "handle", "handle", file), c.stored);
+  EXPECT_EQ(LeftoverFiles(dir.path), 0);
 }
 
 // The whole program with the file: start-up, "set", Start and Stop, and "X".
@@ -73,7 +90,16 @@ TEST_P(SettingsFile, TheProgramStartsSetsRunsAndEndsWithIt) {
   EXPECT_EQ(drive::ReadFileBytes(path), c.before) << "start-up leaves the file as it is";
   Lock(c, path, GetProcessId(program.Process()));
   EXPECT_EQ(program.SetHandle(c.handle), c.read);
-  EXPECT_TRUE(sim.WaitForChat(zantic::HandleChangedLine(c.handle)));
+  if (c.result == zantic::WriteResult::Written) {
+    EXPECT_TRUE(sim.WaitForChat(zantic::HandleChangedLine(c.handle)));
+  } else {
+    // Not stored, so not announced: the user is told why instead.
+    HWND box = drive::WaitForBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(drive::BoxText(box), zantic::HandleNotSavedMessage(c.result));
+    ASSERT_TRUE(drive::AnswerBox(box));
+    EXPECT_EQ(sim.Count(zantic::HandleChangedLine(c.handle)), 0);
+  }
   program.Click(Control::Label4);
   program.Click(Control::Label7);
   program.Click(Control::Label8);
@@ -112,7 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xEF\xBB\xBF[handle]\nHANDLE=Kim\n"},
         FileCase{"Utf8WithoutBomReadsAsAnsi", "[handle]\nHANDLE=\xC3\xA9\n", "\xC3\x83\xC2\xA9", "[handle]\nHANDLE=Kim\n"},
         FileCase{"Utf16", kUtf16Before, "\xC3\xA9", kUtf16After},
-        FileCase{"Utf16ThatDoesNotConvert", kUtf16Broken, "", kUtf16Broken, "Kim", ""},
+        FileCase{"Utf16ThatDoesNotConvert", kUtf16Broken, "", kUtf16Broken, "Kim", "", Lock::None,
+                 zantic::WriteResult::FileUnconvertible},
         FileCase{"Duplicates", "[handle]\nHANDLE=A\nHANDLE=B\n[HANDLE]\nhandle=C\n", "A",
                  "[handle]\nHANDLE=Kim\nHANDLE=B\n[HANDLE]\nhandle=C\n"},
         FileCase{"BinaryGarbage", std::string("\x00\x01\x02\xFF\n\n]]\x7F", 9), "",
@@ -126,9 +153,13 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"Handle5000Written", "[handle]\nHANDLE=Pat\n", "Pat",
                  "[handle]\nHANDLE=" + std::string(5000, 'x') + "\n", std::string(5000, 'x'), kX749},
         FileCase{"ReadOnlyFile", "[handle]\nHANDLE=Pat\n", "Pat", "[handle]\nHANDLE=Pat\n", "Kim", "Pat",
-                 Lock::ReadOnlyFile},
-        FileCase{"NoNewFilesInTheFolder", "[handle]\nHANDLE=Pat\n", "Pat", "[handle]\nHANDLE=Pat\n", "Kim", "Pat",
-                 Lock::NoNewFiles}),
+                 Lock::ReadOnlyFile, zantic::WriteResult::FileReadOnly},
+        // A folder that takes no new file: the file there is written in place; with none,
+        // nothing can be written.
+        FileCase{"NoNewFilesInTheFolder", "[handle]\nHANDLE=Pat\n", "Pat", "[handle]\nHANDLE=Kim\n", "Kim", "Kim",
+                 Lock::NoNewFiles},
+        FileCase{"NoNewFilesAndNoFile", std::nullopt, "", "", "Kim", "", Lock::NoNewFiles,
+                 zantic::WriteResult::FolderReadOnly}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsFilePermissions, AMissingFolderMeansNoFileAndNoTrouble) {

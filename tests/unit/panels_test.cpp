@@ -104,6 +104,7 @@ struct SetCase {
   std::string stored_after;
   std::string entry_after;
   bool panel_left;  // the logo panel is shown afterwards
+  WriteResult writes = WriteResult::Written;
 };
 
 class SetButton : public testing::TestWithParam<SetCase> {};
@@ -112,6 +113,7 @@ TEST_P(SetButton, StoresAnnouncesOrRefuses) {
   const SetCase& c = GetParam();
   Harness h;
   if (!c.stored.empty()) h.StoreHandle(c.stored);
+  h.profile.writes = c.writes;
   h.form1.Click(C::Label6);
   h.form1.Click(C::Label13);
   h.form.SetText(C::Text1, c.entry);
@@ -145,8 +147,23 @@ INSTANTIATE_TEST_SUITE_P(
         SetCase{"OneBlankIsAHandle", "Pat", " ", {}, {" "}, " ", " ", true},
         SetCase{"MarkupStoredUnchanged", "Pat", "<b>\"x\"</b> ", {}, {"<b>\"x\"</b> "}, "<b>\"x\"</b> ", "<b>\"x\"</b> ", true},
         SetCase{"ReservedStored", "tamsel", "Kim", {kRebuke}, {}, kReplacement, kReplacement, false},
-        SetCase{"ReservedTypedIsStoredUntilNextTime", "Pat", "vorn", {}, {"vorn"}, "vorn", "vorn", true}),
+        SetCase{"ReservedTypedIsStoredUntilNextTime", "Pat", "vorn", {}, {"vorn"}, "vorn", "vorn", true},
+        // A handle that was not stored is not announced; the user hears why, and the entry stays.
+        SetCase{"NotStoredNotAnnounced", "Pat", "Kim", {HandleNotSavedMessage(WriteResult::FileReadOnly)},
+                {}, "Pat", "Kim", false, WriteResult::FileReadOnly}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HandleNotSavedMessage, GivesEachFailureItsOwnReason) {
+  std::set<std::string> texts;
+  for (WriteResult r : {WriteResult::FileReadOnly, WriteResult::FolderReadOnly, WriteResult::FileUnreadable,
+                        WriteResult::FileUnconvertible, WriteResult::WriteFailed}) {
+    const std::string text = HandleNotSavedMessage(r);
+    EXPECT_EQ(text.rfind("Your handle could not be saved: ", 0), 0u) << text;
+    EXPECT_GT(text.size(), 40u) << text;
+    texts.insert(text);
+  }
+  EXPECT_EQ(texts.size(), 5u);
+}
 
 TEST(SetButton, SecondSetAfterARebukeStoresTheReplacement) {
   Harness h;

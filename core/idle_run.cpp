@@ -8,7 +8,7 @@
 namespace zantic {
 namespace {
 
-void Post(Ports& p, const std::string& line) { SendChatLine(p.windows, line); }
+void Post(Ports& p, const std::string& line) { SendChatLine(p.aol, line); }
 
 void Enable(Ports& p, std::initializer_list<Control> controls, bool enabled) {
   for (Control c : controls) p.form.SetEnabled(c, enabled);
@@ -38,32 +38,35 @@ void MinuteLoop(Ports& p, IdleState& s, MinuteStep step) {
 void Ending(Ports& p, IdleState& s) {
   // The handle is read again, without the guard: a handle changed during the run counts.
   Post(p, OffIdleLine(ReadHandle(p), s.Minutes));
+  s.RunUnderWay = false;
+}
+
+// Running and Minutes are set only once Start is accepted: a refused Start must not bring
+// back a run that Stop has just ended.
+void Accept(IdleState& s) {
+  s.RunUnderWay = true;
+  s.Running = true;
+  s.Minutes = "0";
 }
 
 }  // namespace
 
 std::string NextMinutes(std::string_view minutes) {
-  // Add one to the decimal digits, carrying; anything that is not a digit counts as 0.
-  std::string digits;
-  for (char c : minutes) {
-    if (c >= '0' && c <= '9') digits += c;
-  }
-  if (digits.empty()) digits = "0";
-  int i = static_cast<int>(digits.size()) - 1;
-  for (; i >= 0 && digits[static_cast<std::size_t>(i)] == '9'; --i) digits[static_cast<std::size_t>(i)] = '0';
-  if (i < 0) {
+  // The decimal digits plus one, carrying ("9" gives "10"). Minutes only ever holds digits.
+  std::string digits(minutes);
+  auto i = digits.rbegin();
+  for (; i != digits.rend() && *i == '9'; ++i) *i = '0';
+  if (i == digits.rend()) {
     digits.insert(digits.begin(), '1');
   } else {
-    ++digits[static_cast<std::size_t>(i)];
+    ++*i;
   }
-  const auto first = digits.find_first_not_of('0');
-  return first == std::string::npos ? "0" : digits.substr(first);
+  return digits;
 }
 
 void StartIdleRun(Ports& p, IdleState& s) {
+  if (s.RunUnderWay) return;
   if (ReservedHandleGuard(p, ReadHandle(p))) return;
-  s.Running = true;
-  s.Minutes = "0";
   if (s.Mode == IdleMode::None) {
     ShowMessage(p, kPickAnIdler);
     return;
@@ -73,6 +76,7 @@ void StartIdleRun(Ports& p, IdleState& s) {
       ShowMessage(p, kFillInAllBoxes);
       return;
     }
+    Accept(s);
     s.Reason = p.form.GetText(Control::Text1);
     Enable(p, {Control::Text1, Control::Text2, Control::Text3, Control::Label7}, false);
     Post(p, BeganLine());
@@ -89,6 +93,7 @@ void StartIdleRun(Ports& p, IdleState& s) {
       ShowMessage(p, kFillInAllBoxes);
       return;
     }
+    Accept(s);
     s.LinkDescription = p.form.GetText(Control::Text2);
     s.LinkUrl = p.form.GetText(Control::Text3);
     Post(p, BeganLine());

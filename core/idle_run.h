@@ -7,14 +7,17 @@
 #include <string_view>
 
 #include "core/idle_state.h"
-#include "platform/ports.h"
+#include "core/program_ports.h"
 
 namespace zantic {
 
 inline constexpr std::string_view kPickAnIdler = "Please pick an idler before clicking this button.";
 inline constexpr std::string_view kFillInAllBoxes = "you need to fill in all boxes";
 
-// The click on "Start". Returns when the run has ended or was refused.
+// The click on "Start". Returns when the run has ended or was refused. While a run is under
+// way (from an accepted Start until its off-idle line) it does nothing at all: Start stays
+// clickable in two gaps of a run, and a second run nested in the first would post two
+// began lines and end the first with the second's minutes.
 void StartIdleRun(Ports& ports, IdleState& state);
 
 // The click on "Stop". Never waits for the run.

@@ -19,6 +19,8 @@ struct IdleState {
   std::string Reason;
   std::string LinkDescription;
   std::string LinkUrl;
+  // From an accepted Start until its run has posted its off-idle line: one run at a time.
+  bool RunUnderWay = false;
 };
 
 }  // namespace zantic

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "fakes/fake_desktop.h"
@@ -79,6 +80,37 @@ TEST_P(SlideOut, StepsDownByThreeHundredTwipsPastTheLimit) {
   EXPECT_EQ(clock.pumps, GetParam().steps);
   EXPECT_DOUBLE_EQ(d.tops[form], GetParam().to);
   EXPECT_EQ(clicks_handled, 1);
+}
+
+// A window that cannot go so low (a window manager keeps it on the screen, or the move
+// fails): the slide ends after the steps it needed from where it began, and one for rounding.
+TEST(SlideOut, EndsAllTheSameWhenTheWindowCannotGoSoLow) {
+  struct StuckDesktop : FakeDesktop {
+    double floor_at;
+    explicit StuckDesktop(double f) : floor_at(f) {}
+    void SetWindowTop(Hwnd w, double twips) override { FakeDesktop::SetWindowTop(w, std::min(twips, floor_at)); }
+  };
+  for (double floor_at : {0.0, 7000.0}) {
+    StuckDesktop d(floor_at);
+    VirtualClock clock;
+    const Hwnd form = d.AddTopLevel("Form", "Form1");
+    d.tops[form] = 0;
+    SlideOutWindow(d, clock, form);
+    EXPECT_EQ(clock.pumps, 26) << floor_at;
+  }
+}
+
+TEST(BeginWindowDrag, LeftStartsTheSystemsMoveRightAndMiddleTheProgramsOwn) {
+  FakeDesktop d;
+  const Hwnd form = d.AddTopLevel("Form", "Form1");
+  BeginWindowDrag(d, form, MouseButton::Left);
+  EXPECT_EQ(d.release_capture_calls, 1);
+  EXPECT_EQ(d.Log(), std::vector<fakes::Message>{fakes::Sent(form, wm::kSysCommand, 0xFFFFFFFFFFFFF012u, 0)});
+  BeginWindowDrag(d, form, MouseButton::Right);
+  BeginWindowDrag(d, form, MouseButton::Middle);
+  EXPECT_EQ(d.mouse_moves, (std::vector<std::pair<Hwnd, MouseButton>>{{form, MouseButton::Right},
+                                                                       {form, MouseButton::Middle}}));
+  EXPECT_EQ(d.release_capture_calls, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tops, SlideOut,

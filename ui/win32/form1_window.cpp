@@ -312,9 +312,9 @@ void Form1Window::MouseDown(UINT button, LPARAM lparam) {
   // A press that lands on a control (a disabled one passes its presses to the window) is
   // not a press on the window's surface.
   if (!logic_ || ControlAt(at)) return;
-  drag_button_ = button;
-  logic_->Form_MouseDown();
-  drag_button_ = 0;
+  logic_->Form_MouseDown(button == WM_RBUTTONDOWN   ? MouseButton::Right
+                         : button == WM_MBUTTONDOWN ? MouseButton::Middle
+                                                    : MouseButton::Left);
 }
 
 LRESULT CALLBACK Form1Window::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -350,21 +350,6 @@ LRESULT Form1Window::OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
       MouseDown(msg, lparam);
-      return 0;
-    case WM_ENTERSIZEMOVE:
-      in_move_loop_ = true;
-      break;
-    case WM_EXITSIZEMOVE:
-      in_move_loop_ = false;
-      break;
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      // The system's move loop ends on a left-button release; a move begun with another
-      // button ends when that one is let go.
-      if (in_move_loop_ &&
-          drag_button_ == (msg == WM_RBUTTONUP ? WM_RBUTTONDOWN : WM_MBUTTONDOWN)) {
-        PostMessageW(window_, WM_LBUTTONUP, 0, lparam);
-      }
       return 0;
     case WM_SETCURSOR:
       // Over a disabled control the window gets the mouse; the control still names the pointer.

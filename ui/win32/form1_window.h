@@ -99,12 +99,7 @@ class Form1Window : public FormControls {
   HFONT box_font_ = nullptr;
   HBRUSH box_brush_ = nullptr;
 
-  // The system's move loop, started by a press of a button other than the left one, ends
-  // when that button is released.
   HWND last_focus_ = nullptr;
-
-  bool in_move_loop_ = false;
-  UINT drag_button_ = 0;
 
   std::function<std::vector<ChatLineReport>()> take_lines_;
   std::mutex chat_mutex_;

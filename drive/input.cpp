@@ -1,5 +1,6 @@
 #include "drive/input.h"
 
+#include <string>
 #include <vector>
 
 #include "drive/sim.h"
@@ -40,9 +41,32 @@ void Drag(POINT from, POINT to, Button button) {
 }
 
 void Click(POINT at, Button button) {
+  static POINT last_at{-1, -1};
+  static DWORD last_time = 0;
+  const DWORD since = GetTickCount() - last_time;
+  const DWORD double_click = GetDoubleClickTime() + 50;
+  if (at.x == last_at.x && at.y == last_at.y && since < double_click) Sleep(double_click - since);
   MoveMouse(at);
   Press(button, true);
   Press(button, false);
+  last_at = at;
+  last_time = GetTickCount();
+}
+
+void XClick(POINT at, int count) {
+  // A program of the system beneath Wine, started by its path on the Z: drive. Wine does not
+  // follow such a process's end, so the clicks are given the time they take.
+  std::wstring command = L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(at.x) + L" " +
+                         std::to_wstring(at.y) + L" click --repeat " + std::to_wstring(count) +
+                         L" --delay 100 1";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
+  Sleep(400 + 100 * count);
 }
 
 void Key(WORD vk, bool shift) {

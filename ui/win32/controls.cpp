@@ -98,6 +98,10 @@ LRESULT CALLBACK LabelProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) 
       state->pressed = true;
       SetCapture(window);
       return 0;
+    case WM_LBUTTONDBLCLK:
+      // The second press of a double-click (within the system's double-click time and
+      // distance) is a double-click, which no label handles: it is not a second click.
+      return 0;
     case WM_LBUTTONUP: {
       if (!state->pressed) return 0;
       state->pressed = false;
@@ -210,9 +214,10 @@ LRESULT CALLBACK LineProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(window, msg, wparam, lparam);
 }
 
-void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
+void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, UINT style = 0) {
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof cls;
+  cls.style = style;
   cls.lpfnWndProc = proc;
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -233,7 +238,7 @@ HWND CreateChild(const wchar_t* cls, HWND parent, int id, const wchar_t* text, D
 }  // namespace
 
 void RegisterControlClasses(HINSTANCE instance) {
-  Register(instance, kLabelClass, LabelProc);
+  Register(instance, kLabelClass, LabelProc, CS_DBLCLKS);
   Register(instance, kPictureClass, PictureProc);
   Register(instance, kLineClass, LineProc);
 }

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "aol/client.h"
-#include "platform/ports.h"
+#include "platform/window_system.h"
 
 namespace zantic {
 
@@ -16,24 +16,25 @@ namespace zantic {
 // "RICHCNTL", "_AOL_Listbox", "_AOL_Icon" and "_AOL_Static"; 0 when there is none.
 Hwnd FindChatRoom(WindowSystem& windows);
 
-// FindChatRoom for a caller that asks several times a second (the chat scanner). A full search
-// costs a dozen lookups, each a round trip to the window system. While the first child of
-// the client's MDI client is the one the last search met, the room then found still
-// stands: a room opened, or any window opened or closed at the front, changes that first
-// child, and so does the client's end (its windows go with it). One lookup confirms it.
-// Every seventh look, and the look after Forget, searches in full all the same, so a change
-// behind the first child (a room closed behind the Welcome window, a second client) is
-// seen within about a second at the scanner's pace.
+// FindChatRoom for a caller that asks several times a second (the chat scanner), at a
+// fraction of the cost: a full search is a dozen lookups, each a round trip to the window
+// system. The room found stands until the caller says it could not use it (Forget: the
+// room closed, or the client ended); every kLooksPerCheck-th look makes sure the client's
+// first MDI child is still the one the last search met (a room or any window opened in
+// front changes it), and every kLooksPerSearch-th look searches in full all the same, so a
+// change behind the first child (a room opened behind the others when none was open, a
+// second client) is seen within a few seconds at the scanner's pace.
 class ChatRoomWatch {
  public:
-  static constexpr int kLooksPerSearch = 7;
+  static constexpr int kLooksPerCheck = 3;
+  static constexpr int kLooksPerSearch = 21;
   Hwnd Find(WindowSystem& windows);
-  // The next look searches in full (a caller that could not use the room says so).
-  void Forget() { looks_until_search_ = 0; }
+  // The next look searches in full.
+  void Forget() { looks_ = 0; }
 
  private:
   Hwnd mdi_ = kNoWindow, first_child_ = kNoWindow, room_ = kNoWindow;
-  int looks_until_search_ = 0;
+  int looks_ = 0;  // since the last full search; 0: search now
 };
 
 // Types one complete chat line into the room's entry box and sends it, through the client's
@@ -41,8 +42,8 @@ class ChatRoomWatch {
 // caret at its end. A line that finds no room (or no entry box) is lost silently.
 void SendChatLine(AolClient& aol, std::string_view text);
 
-// The window's text, always as many characters as the window reports for its length;
-// where the text turns out shorter, the characters behind it are NUL.
+// The window's caption, always as many characters as the window reports for its length;
+// where the caption turns out shorter, the characters behind it are NUL.
 std::string GetWindowTextString(WindowSystem& windows, Hwnd window);
 
 // The screen name from the caption "Welcome, <name>!" of the client's Welcome window:
@@ -51,7 +52,6 @@ std::string GetWindowTextString(WindowSystem& windows, Hwnd window);
 std::string GetScreenName(WindowSystem& windows);
 
 // The screen name cut out of one caption, or nothing when the caption is no Welcome caption.
-// (Exposed for tests and the fuzzer.)
 std::optional<std::string> ScreenNameFromCaption(std::string_view caption);
 
 }  // namespace zantic

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "platform/ports.h"
+#include "platform/window_system.h"
 
 namespace zantic {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "aol/window_utils.h"
+#include "aol/client_windows.h"
 
 namespace zantic {
 namespace {
@@ -21,23 +21,25 @@ void WaitBeforeNextPass(EventLoop& events, double deadline) {
 // The Send button: the ninth "_AOL_Icon" child in child order, or none when the window
 // has fewer. The walk does not start again from the first icon.
 Hwnd NinthIcon(WindowSystem& windows, Hwnd window) {
-  Hwnd icon = kNoWindow;
-  for (int i = 0; i < 9; ++i) {
-    icon = windows.FindWindowExA(window, icon, "_AOL_Icon", std::nullopt);
-    if (icon == kNoWindow) return kNoWindow;
+  int seen = 0;
+  for (Hwnd icon : aol::ChildWindows(windows, window, aol::kIcon)) {
+    if (++seen == 9) return icon;
   }
-  return icon;
+  return kNoWindow;
+}
+
+Hwnd FindImWindow(WindowSystem& windows, Hwnd mdi) {
+  return windows.FindWindowExA(mdi, kNoWindow, aol::kChild, aol::kSendImCaption);
 }
 
 }  // namespace
 
 void RunKeyword(AolClient& aol, std::string_view keyword) {
   WindowSystem& windows = aol.windows();
-  const Hwnd main = windows.FindWindowA("AOL Frame25", std::nullopt);
-  const Hwnd toolbar = windows.FindWindowExA(main, kNoWindow, "AOL Toolbar", std::nullopt);
-  const Hwnd inner = windows.FindWindowExA(toolbar, kNoWindow, "_AOL_Toolbar", std::nullopt);
-  const Hwnd combo = windows.FindWindowExA(inner, kNoWindow, "_AOL_Combobox", std::nullopt);
-  const Hwnd box = windows.FindWindowExA(combo, kNoWindow, "Edit", std::nullopt);
+  Hwnd box = windows.FindWindowA(aol::kFrame, std::nullopt);
+  for (std::string_view cls : {aol::kToolbar, aol::kInnerToolbar, aol::kCombobox, aol::kEdit}) {
+    box = windows.FindWindowExA(box, kNoWindow, cls, std::nullopt);
+  }
   aol.Send(box, [box, keyword = std::string(keyword)](WindowSystem& w) {
     w.SendTextMessageA(box, wm::kSetText, 0, keyword);
     w.SendMessageA(box, wm::kChar, 32, 0);
@@ -48,8 +50,7 @@ void RunKeyword(AolClient& aol, std::string_view keyword) {
 void SendInstantMessage(AolClient& aol, EventLoop& events, std::string_view recipient,
                         std::string_view message) {
   WindowSystem& windows = aol.windows();
-  const Hwnd main = windows.FindWindowA("AOL Frame25", std::nullopt);
-  const Hwnd mdi = windows.FindWindowExA(main, kNoWindow, "MDIClient", std::nullopt);
+  const Hwnd mdi = aol::FindMdiClient(windows);
   RunKeyword(aol, std::string(kImKeywordPrefix) + std::string(recipient));
   // Both waits look only inside this MDI client: with no client running there is nothing
   // to wait for.
@@ -58,9 +59,9 @@ void SendInstantMessage(AolClient& aol, EventLoop& events, std::string_view reci
   // Wait for the window, its message box and its Send button.
   Hwnd window = kNoWindow, textbox = kNoWindow, button = kNoWindow;
   for (const double deadline = events.Now() + kImWindowWaitSeconds;;) {
-    PumpEvents(events);
-    window = windows.FindWindowExA(mdi, kNoWindow, "AOL Child", "Send Instant Message");
-    textbox = windows.FindWindowExA(window, kNoWindow, "RICHCNTL", std::nullopt);
+    events.PumpEvents();
+    window = FindImWindow(windows, mdi);
+    textbox = windows.FindWindowExA(window, kNoWindow, aol::kRichText, std::nullopt);
     button = NinthIcon(windows, window);
     if (window != kNoWindow && textbox != kNoWindow && button != kNoWindow) break;
     if (events.Now() >= deadline) return;  // the window never became ready: give up
@@ -80,23 +81,20 @@ void SendInstantMessage(AolClient& aol, EventLoop& events, std::string_view reci
   // Wait for the outcome: the window closes, or the client's message box appears. The box
   // is tested first in every pass.
   for (const double deadline = events.Now() + kImOutcomeWaitSeconds;;) {
-    PumpEvents(events);
-    if (!*clicked) {
-      if (events.Now() >= deadline) return;
-      WaitBeforeNextPass(events, deadline);
-      continue;
+    events.PumpEvents();
+    if (*clicked) {
+      const Hwnd msgbox = windows.FindWindowA(aol::kDialog, aol::kMessageBoxCaption);
+      window = FindImWindow(windows, mdi);
+      if (msgbox != kNoWindow) {
+        const Hwnd ok = windows.FindWindowExA(msgbox, kNoWindow, aol::kButton, std::nullopt);
+        constexpr std::uintptr_t kSpaceBar = 0x20;
+        windows.PostMessageA(ok, wm::kKeyDown, kSpaceBar, 0);
+        windows.PostMessageA(ok, wm::kKeyUp, kSpaceBar, 0);
+        windows.PostMessageA(window, wm::kClose, 0, 0);
+        return;
+      }
+      if (window == kNoWindow) return;  // the window has closed: the message went out
     }
-    const Hwnd msgbox = windows.FindWindowA("#32770", "America Online");
-    window = windows.FindWindowExA(mdi, kNoWindow, "AOL Child", "Send Instant Message");
-    if (msgbox != kNoWindow) {
-      const Hwnd ok = windows.FindWindowExA(msgbox, kNoWindow, "Button", std::nullopt);
-      constexpr std::uintptr_t kSpaceBar = 0x20;
-      windows.PostMessageA(ok, wm::kKeyDown, kSpaceBar, 0);
-      windows.PostMessageA(ok, wm::kKeyUp, kSpaceBar, 0);
-      windows.PostMessageA(window, wm::kClose, 0, 0);
-      return;
-    }
-    if (window == kNoWindow) return;  // the window has closed: the message went out
     if (events.Now() >= deadline) return;
     WaitBeforeNextPass(events, deadline);
   }

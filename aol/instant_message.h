@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "aol/client.h"
-#include "platform/ports.h"
+#include "platform/event_loop.h"
 
 namespace zantic {
 
@@ -22,7 +22,8 @@ void RunKeyword(AolClient& aol, std::string_view keyword);
 
 // Has the client open its Send Instant Message window for the recipient, fills in the
 // message, presses Send, and answers the "America Online" box the client may show. Events
-// are pumped throughout; each wait gives up after its bound.
+// are handled throughout (the waits run nested handlers, as a pause does); each wait gives
+// up after its bound.
 void SendInstantMessage(AolClient& aol, EventLoop& events, std::string_view recipient,
                         std::string_view message);
 

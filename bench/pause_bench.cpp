@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "aol/window_utils.h"
+#include "core/pause.h"
 #include "bench/benchmarks.h"
 #include "bench/proc_stats.h"
 #include "bench/report.h"

@@ -1,7 +1,7 @@
 #include "core/idle_run.h"
 
 #include "aol/chat_room.h"
-#include "aol/window_utils.h"
+#include "core/pause.h"
 #include "core/announcement.h"
 #include "core/settings.h"
 

@@ -2,14 +2,10 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace zantic {
 
 enum class IdleMode { None, Regular, Link };
-
-// "no", "yes", "link".
-std::string_view ToText(IdleMode mode);
 
 struct IdleState {
   IdleMode Mode = IdleMode::None;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/text.h"
+
 namespace zantic {
 namespace {
 
@@ -11,17 +13,6 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 // One line of the text: [begin, content_end) is its content, [content_end, end) its break.
@@ -70,14 +61,14 @@ std::optional<Place> Locate(std::string_view text, const std::vector<Line>& line
     const std::string_view content = text.substr(line.begin, line.content_end - line.begin);
     if (auto name = SectionName(content)) {
       if (place) break;  // the end of the first matching section
-      if (SameName(*name, section)) place = Place{std::nullopt, line.end};
+      if (EqualsIgnoringAsciiCase(*name, section)) place = Place{std::nullopt, line.end};
       continue;
     }
     if (!place) continue;
     place->section_end = line.end;
     if (place->entry) continue;
     const auto equals = content.find('=');
-    if (equals == std::string_view::npos || !SameName(Trim(content.substr(0, equals)), key)) continue;
+    if (equals == std::string_view::npos || !EqualsIgnoringAsciiCase(Trim(content.substr(0, equals)), key)) continue;
     place->entry = Entry{line.begin + equals + 1, line.content_end};
   }
   return place;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "aol/client.h"
+#include "core/profile_file.h"
 #include "platform/ports.h"
 
 namespace zantic {

@@ -1,31 +1,20 @@
 #include "core/settings.h"
 
+#include "platform/text.h"
+
 namespace zantic {
-namespace {
-
-// Only ASCII letters change case: the keys are fixed ASCII names.
-std::string WithCase(std::string_view text, bool upper) {
-  std::string out(text);
-  for (char& c : out) {
-    if (upper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (!upper && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
-}  // namespace
 
 std::string SettingsFile(Process& process) { return process.ProgramDirectory() + "\\zantic.ini"; }
 
 std::string ReadSetting(ProfileFile& profile, std::string_view section, std::string_view key,
                         std::string_view file) {
-  return profile.GetPrivateProfileStringA(section, WithCase(key, false), "", kSettingBufferSize,
+  return profile.GetPrivateProfileStringA(section, AsciiLower(key), "", kSettingBufferSize,
                                           file);
 }
 
 WriteResult WriteSetting(ProfileFile& profile, std::string_view section, std::string_view key,
                          std::string_view value, std::string_view file) {
-  return profile.WritePrivateProfileStringA(section, WithCase(key, true), value, file);
+  return profile.WritePrivateProfileStringA(section, AsciiUpper(key), value, file);
 }
 
 std::string ReadHandle(Ports& ports) {

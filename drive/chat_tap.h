@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/chat_scanner_win32.h"
+#include "ui/win32/chat1.h"
 
 namespace drive {
 
@@ -22,7 +22,7 @@ class ChatTap {
                                      std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
  private:
-  zantic::win32::Win32ChatScanner scanner_;
+  zantic::win32::Chat1 scanner_;
   std::vector<std::string> lines_;
 };
 

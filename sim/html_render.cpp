@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "core/utf8.h"
+#include "platform/text.h"
 
 namespace aolsim {
 namespace {

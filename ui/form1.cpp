@@ -5,10 +5,12 @@
 
 #include "aol/chat_room.h"
 #include "aol/instant_message.h"
-#include "aol/window_utils.h"
 #include "core/announcement.h"
 #include "core/idle_run.h"
+#include "core/pause.h"
 #include "core/settings.h"
+#include "platform/text.h"
+#include "ui/window_moves.h"
 
 namespace zantic {
 namespace {
@@ -24,16 +26,6 @@ void Show(FormControls& form, std::initializer_list<Control> controls) {
 }
 void Hide(FormControls& form, std::initializer_list<Control> controls) {
   for (Control c : controls) form.SetVisible(c, false);
-}
-
-bool IsCommand(std::string_view text, std::string_view command) {
-  if (text.size() != command.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != command[i]) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -72,11 +64,11 @@ void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
     const std::string name = GetScreenName(p_.aol.windows());
     return !name.empty() && speaker == name;
   };
-  if (IsCommand(text, "hide") && from_user()) {
+  if (EqualsIgnoringAsciiCase(text, "hide") && from_user()) {
     p_.form.HideForm();
     SendChatLine(p_.aol, HiddenLine());
   }
-  if (IsCommand(text, "show") && from_user()) {
+  if (EqualsIgnoringAsciiCase(text, "show") && from_user()) {
     p_.form.ShowForm();
     SendChatLine(p_.aol, ShownLine());
   }

@@ -5,11 +5,11 @@
 
 #include <functional>
 
-#include "platform/ports.h"
+#include "platform/event_loop.h"
 
 namespace zantic::win32 {
 
-class Win32EventLoop : public EventLoop {
+class Win32EventLoop final : public EventLoop {
  public:
   Win32EventLoop();
   ~Win32EventLoop() override;

@@ -1,22 +1,25 @@
-// The profile-file, message-box and process ports over kernel32 and user32.
+// The file-system, code-page, message-box and process ports over kernel32 and user32.
 #pragma once
 
 #include <windows.h>
 
-#include "platform/ports.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
+#include "platform/process.h"
 
 namespace zantic::win32 {
 
-// The settings file, read and written as the private-profile calls read and write it, but
-// changing nothing of the file beyond the one entry (Wine's own calls rewrite the whole file,
-// losing blank lines, spacing and line endings) and replacing it in one step.
-class Win32ProfileFile final : public ProfileFile {
+class Win32FileSystem final : public FileSystem {
  public:
-  std::string GetPrivateProfileStringA(std::string_view section, std::string_view key,
-                                       std::string_view default_value, std::size_t size,
-                                       std::string_view file) override;
-  WriteResult WritePrivateProfileStringA(std::string_view section, std::string_view key,
-                                         std::string_view value, std::string_view file) override;
+  FileBytes ReadWholeFile(std::string_view path) override;
+  WriteResult ReplaceWholeFile(std::string_view path, std::string_view bytes) override;
+};
+
+class Win32CodePage final : public AnsiCodePage {
+ public:
+  std::string ToAnsi(std::string_view utf8) override;
+  std::string FromAnsi(std::string_view ansi) override;
 };
 
 class Win32MessageBoxes final : public MessageBoxes {

@@ -2,36 +2,40 @@
 
 #include <windows.h>
 
-namespace zantic::win32 {
-namespace {
+#include "platform/text.h"
 
-std::wstring ToWide(UINT code_page, std::string_view text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+namespace zantic::win32 {
+
+std::wstring Utf8ToWide(std::string_view utf8) {
+  const std::u16string utf16 = Utf8ToUtf16(utf8);
+  return std::wstring(utf16.begin(), utf16.end());
+}
+
+std::string WideToUtf8(std::wstring_view wide) {
+  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
+
+std::u16string AnsiToUtf16(std::string_view ansi) {
+  if (ansi.empty()) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  std::u16string wide(static_cast<std::size_t>(n), u'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), reinterpret_cast<wchar_t*>(wide.data()), n);
   return wide;
 }
 
-std::string FromWide(UINT code_page, std::wstring_view wide) {
+std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(AnsiToUtf16(ansi)); }
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+  const std::wstring wide = Utf8ToWide(utf8);
   if (wide.empty()) return {};
   // No "best fit": a character the code page lacks becomes its default character, not a
   // look-alike (which could turn a harmless character into a quote or a bracket).
-  const DWORD flags = code_page == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-  const int n = WideCharToMultiByte(code_page, flags, wide.data(), static_cast<int>(wide.size()),
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
                                     nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(code_page, flags, wide.data(), static_cast<int>(wide.size()), text.data(), n,
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), text.data(), n,
                       nullptr, nullptr);
   return text;
 }
-
-}  // namespace
-
-std::string Utf8ToAnsi(std::string_view utf8) { return FromWide(CP_ACP, ToWide(CP_UTF8, utf8)); }
-std::string AnsiToUtf8(std::string_view ansi) { return FromWide(CP_UTF8, ToWide(CP_ACP, ansi)); }
-std::wstring Utf8ToWide(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
-std::string WideToUtf8(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
 
 }  // namespace zantic::win32

@@ -1,5 +1,7 @@
 #include "platform/win32/window_system_win32.h"
 
+#include <richedit.h>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -12,7 +14,14 @@ namespace {
 HWND H(Hwnd window) { return reinterpret_cast<HWND>(window); }
 Hwnd ToHwnd(HWND window) { return reinterpret_cast<Hwnd>(window); }
 
+// A rich text box that does not answer within this long is taken as unreadable for now.
+constexpr DWORD kReadTimeoutMs = 2000;
+constexpr std::size_t kFirstChars = 4096;       // characters lent for the first read
+constexpr std::size_t kKeptChars = 256 * 1024;  // lent memory kept between reads
+
 }  // namespace
+
+Win32WindowSystem::~Win32WindowSystem() { Release(); }
 
 Hwnd Win32WindowSystem::FindWindowA(std::string_view cls,
                                     std::optional<std::string_view> caption) {
@@ -138,6 +147,116 @@ void Win32WindowSystem::MoveWithMouse(Hwnd window, MouseButton button) {
     DispatchMessageW(&msg);
   }
   if (GetCapture() == h) ::ReleaseCapture();
+}
+
+}  // namespace zantic::win32
+
+namespace zantic::win32 {
+
+// The stretch is read with one message, so it is one state of the box (another program may
+// change it between any two messages). The range reaches as far as the lent memory holds,
+// past the end, where the box stops by itself; a stretch that fills it is read again with
+// twice the room. What was learnt of the box is kept while it stays the same window, and
+// the range is written into the lent memory only when it changes: a read of a box where
+// nothing changed is one message and one copy.
+std::optional<std::u16string> Win32WindowSystem::ReadRichText(Hwnd box, long from) {
+  HWND h = H(box);
+  if (!h) return std::nullopt;
+  for (std::size_t chars = std::max(lent_.chars, kFirstChars);; chars *= 2) {
+    if (!Lend(h, chars)) return ReadWhole(h, from);
+    if (from != lent_.from) {
+      TEXTRANGEW range{};
+      range.chrg.cpMin = from;
+      range.chrg.cpMax = from + static_cast<long>(lent_.chars);
+      range.lpstrText = static_cast<LPWSTR>(lent_.text);
+      lent_.from = -1;
+      if (!WriteProcessMemory(lent_.process, lent_.range, &range, sizeof range, nullptr)) return Fail();
+      lent_.from = from;
+    }
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(h, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(lent_.range), SMTO_BLOCK,
+                             kReadTimeoutMs, &got)) {
+      return std::nullopt;
+    }
+    if (got >= lent_.chars) continue;
+    std::u16string text;
+    if (lent_.unicode) {
+      text.resize(got);
+      if (got && !ReadProcessMemory(lent_.process, lent_.text, text.data(), got * 2, nullptr)) return Fail();
+    } else {
+      std::string ansi(got, '\0');
+      if (got && !ReadProcessMemory(lent_.process, lent_.text, ansi.data(), got, nullptr)) return Fail();
+      text = AnsiToUtf16(ansi);
+    }
+    if (lent_.chars > kKeptChars) Release();  // a long history read: give the memory back
+    return text;
+  }
+}
+
+// Memory in the box's program for the range and `chars` characters; false when we may
+// not have it (another user's or an elevated program).
+bool Win32WindowSystem::Lend(HWND box, std::size_t chars) {
+  if (box != lent_.box || !lent_.process) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(box, &pid);
+    const bool unicode = IsWindowUnicode(box);
+    if (pid != lent_.pid || !lent_.process) {
+      Release();
+      lent_.pid = pid;
+      lent_.process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                      PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+      if (!lent_.process) return false;
+    }
+    lent_.unicode = unicode;
+    lent_.box = box;
+    lent_.from = -1;
+  }
+  if (lent_.range && chars <= lent_.chars) return true;
+  if (lent_.range) VirtualFreeEx(lent_.process, lent_.range, 0, MEM_RELEASE);
+  const std::size_t offset = (sizeof(TEXTRANGEW) + 15) & ~std::size_t{15};
+  lent_.range = VirtualAllocEx(lent_.process, nullptr, offset + (chars + 1) * sizeof(wchar_t),
+                               MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  lent_.text = lent_.range ? static_cast<char*>(lent_.range) + offset : nullptr;
+  lent_.chars = lent_.range ? chars : 0;
+  lent_.from = -1;
+  return lent_.range != nullptr;
+}
+
+void Win32WindowSystem::Release() {
+  if (lent_.process) {
+    if (lent_.range) VirtualFreeEx(lent_.process, lent_.range, 0, MEM_RELEASE);
+    CloseHandle(lent_.process);
+  }
+  lent_ = Lent{};
+}
+
+// A read that failed on the other program's memory (it may have ended): the next read
+// starts afresh.
+std::optional<std::u16string> Win32WindowSystem::Fail() {
+  Release();
+  return std::nullopt;
+}
+
+// Without lent memory: the whole text (its breaks as the box gives them, \r\n each,
+// counted once as the box counts them).
+std::optional<std::u16string> Win32WindowSystem::ReadWhole(HWND box, long from) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(box, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, kReadTimeoutMs, &length)) {
+    return std::nullopt;
+  }
+  std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutW(box, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_BLOCK,
+                           kReadTimeoutMs, &got)) {
+    return std::nullopt;
+  }
+  text.resize(got);
+  std::u16string flat;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    flat += text[i] == u'\n' ? u'\r' : text[i];
+  }
+  return from >= static_cast<long>(flat.size()) ? std::u16string() : flat.substr(static_cast<std::size_t>(from));
 }
 
 }  // namespace zantic::win32

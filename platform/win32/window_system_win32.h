@@ -5,24 +5,31 @@
 
 #include <windows.h>
 
-#include "platform/ports.h"
+#include "platform/window_system.h"
 
 namespace zantic::win32 {
 
 class Win32WindowSystem final : public WindowSystem {
  public:
+  Win32WindowSystem() = default;
+  ~Win32WindowSystem() override;
+  Win32WindowSystem(const Win32WindowSystem&) = delete;
+  Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
+
   Hwnd FindWindowA(std::string_view cls, std::optional<std::string_view> caption) override;
   Hwnd FindWindowExA(Hwnd parent, Hwnd after, std::string_view cls,
                      std::optional<std::string_view> caption) override;
+  int GetWindowTextLengthA(Hwnd window) override;
+  std::string GetWindowTextA(Hwnd window, int size) override;
+  void PostMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam, std::intptr_t lparam) override;
   std::intptr_t SendMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
                              std::intptr_t lparam) override;
   std::intptr_t SendTextMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
                                  std::string_view text) override;
-  void PostMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
-                    std::intptr_t lparam) override;
-  int GetWindowTextLengthA(Hwnd window) override;
-  std::string GetWindowTextA(Hwnd window, int size) override;
   std::string SendGetTextA(Hwnd window) override;
+  // Keeps what it learnt of the last box it read (its process, memory lent there, its
+  // character set), so one instance serves one reading thread.
+  std::optional<std::u16string> ReadRichText(Hwnd box, long from) override;
   void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
                     unsigned flags) override;
   void ReleaseCapture() override;
@@ -32,6 +39,24 @@ class Win32WindowSystem final : public WindowSystem {
 
   // Twips per pixel of the window's display (15 at 96 DPI).
   static double TwipsPerPixel(HWND window);
+
+ private:
+  // Memory lent in the box's process: EM_GETTEXTRANGE writes there, and we copy it back.
+  struct Lent {
+    HWND box = nullptr;  // the box whose process and character set are known
+    bool unicode = true;
+    DWORD pid = 0;
+    HANDLE process = nullptr;
+    void* range = nullptr;  // the TEXTRANGEW, followed by the text
+    void* text = nullptr;
+    std::size_t chars = 0;
+    long from = -1;  // the start of the range last written there
+  };
+  bool Lend(HWND box, std::size_t chars);
+  void Release();
+  std::optional<std::u16string> Fail();
+  std::optional<std::u16string> ReadWhole(HWND box, long from);
+  Lent lent_;
 };
 
 }  // namespace zantic::win32

@@ -37,7 +37,7 @@ void SaveArtifact(const Shot& shot, const std::wstring& name) {
 // Pixels of a bitmap the product's own picture loader made, for comparison with the screen.
 Shot PixelsOf(const zantic::win32::Picture& picture) {
   HDC memory = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(memory, picture.bitmap);
+  HGDIOBJ old = SelectObject(memory, picture.bitmap.get());
   Shot shot = Copy(memory, 0, 0, picture.size.cx, picture.size.cy);
   SelectObject(memory, old);
   DeleteDC(memory);
@@ -149,8 +149,8 @@ TEST(WindowE2E, PicturesAreDrawnAtTheirOwnSizeFromTheTopLeft) {
   const auto background = zantic::win32::LoadJpegResource(exe, ZANTIC_IDR_BACKGROUND, 96);
   const auto logo = zantic::win32::LoadJpegResource(exe, ZANTIC_IDR_LOGO, 96);
   FreeLibrary(exe);
-  ASSERT_NE(background.bitmap, nullptr);
-  ASSERT_NE(logo.bitmap, nullptr);
+  ASSERT_TRUE(background.bitmap);
+  ASSERT_TRUE(logo.bitmap);
   EXPECT_EQ(background.size.cx, 227);
   EXPECT_EQ(background.size.cy, 57);
   EXPECT_EQ(logo.size.cx, 85);
@@ -189,8 +189,6 @@ TEST(WindowE2E, PicturesAreDrawnAtTheirOwnSizeFromTheTopLeft) {
   }
   EXPECT_GT(compared, 227 * 57 / 3);
   EXPECT_LE(worst, 2) << "background";
-  DeleteObject(background.bitmap);
-  DeleteObject(logo.bitmap);
 }
 
 TEST(WindowE2E, PanelButtonsSwitchWhatIsShown) {

@@ -9,7 +9,7 @@
 #include <deque>
 #include <string>
 
-#include "ui/transcript.h"
+#include "aol/transcript.h"
 
 namespace {
 

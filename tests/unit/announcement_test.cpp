@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/idle_state.h"
 
 namespace zantic {
 namespace {
@@ -72,17 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
       for (char& c : name) if (c == '-') c = '_';
       return name;
     });
-
-TEST(HomePage, DisplayFormDropsOnlyTheScheme) {
-  EXPECT_EQ(HomePageAddress, "http://www.zantic-idle.net/");
-  EXPECT_EQ(HomePageDisplayForm(), "www.zantic-idle.net/");
-}
-
-TEST(IdleModeText, IsNoYesLink) {
-  EXPECT_EQ(ToText(IdleMode::None), "no");
-  EXPECT_EQ(ToText(IdleMode::Regular), "yes");
-  EXPECT_EQ(ToText(IdleMode::Link), "link");
-}
 
 }  // namespace
 }  // namespace zantic

@@ -45,13 +45,14 @@ TEST_P(ChatRoomWatchTest, AgreesWithAFullSearch) {
   ChatRoomWatch watch;
   ASSERT_EQ(watch.Find(d), client.room);
   d.lookups = 0;
-  ASSERT_EQ(watch.Find(d), client.room);
-  EXPECT_EQ(d.lookups, 1) << "a quiet look confirms the room with one lookup";
+  for (int i = 1; i < ChatRoomWatch::kLooksPerSearch; ++i) ASSERT_EQ(watch.Find(d), client.room);
+  EXPECT_EQ(d.lookups, (ChatRoomWatch::kLooksPerSearch - 1) / ChatRoomWatch::kLooksPerCheck)
+      << "quiet looks cost nothing but one lookup now and then";
 
   GetParam().change(d, client);
   const Hwnd expected = FindChatRoom(d);
   int looks = 1;
-  while (watch.Find(d) != expected && looks <= ChatRoomWatch::kLooksPerSearch) ++looks;
+  while (watch.Find(d) != expected && looks <= 2 * ChatRoomWatch::kLooksPerSearch) ++looks;
   EXPECT_LE(looks, GetParam().within);
   for (int i = 0; i < 2 * ChatRoomWatch::kLooksPerSearch; ++i) EXPECT_EQ(watch.Find(d), expected);
 }
@@ -61,23 +62,24 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         WatchCase{"Nothing", [](FakeDesktop&, FakeDesktop::Client&) {}, 1},
         WatchCase{"RoomOpenedInFront",
-                  [](FakeDesktop& d, FakeDesktop::Client& c) { d.BringToFront(AddRoom(d, c.mdi)); }, 1},
+                  [](FakeDesktop& d, FakeDesktop::Client& c) { d.BringToFront(AddRoom(d, c.mdi)); },
+                  ChatRoomWatch::kLooksPerCheck},
         WatchCase{"OtherWindowOpenedInFront",
                   [](FakeDesktop& d, FakeDesktop::Client& c) {
                     d.BringToFront(d.AddChild(c.mdi, "AOL Child", "Send Instant Message"));
                   },
-                  1},
+                  ChatRoomWatch::kLooksPerCheck},
         WatchCase{"WelcomeClosed",
                   [](FakeDesktop& d, FakeDesktop::Client& c) {
                     d.Destroy(d.FindWindowExA(c.mdi, kNoWindow, "AOL Child", std::nullopt));
                   },
-                  1},
+                  ChatRoomWatch::kLooksPerCheck},
         WatchCase{"ClientRestarted",
                   [](FakeDesktop& d, FakeDesktop::Client& c) {
                     d.Destroy(c.frame);
                     d.AddClientWithRoom();
                   },
-                  1},
+                  ChatRoomWatch::kLooksPerCheck},
         // Behind the unchanged Welcome window: found by the next full search.
         WatchCase{"RoomClosedBehind",
                   [](FakeDesktop& d, FakeDesktop::Client& c) { d.Destroy(c.room); },

@@ -174,7 +174,7 @@ TEST(ReservedHandle, StartAndStopEachRebukeThenTheNextPressGoesAhead) {
 
 TEST(Ending, ReadsTheHandleAgain) {
   Picked h(IdleMode::Regular);
-  h.clock.At(30, [&] { h.profile.WritePrivateProfileStringA("handle", "HANDLE", "Kim", "x"); });
+  h.clock.At(30, [&] { h.StoreHandle("Kim"); });
   h.ClickAt(40, C::Label8);
   h.Start();
   EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Kim", "0"));

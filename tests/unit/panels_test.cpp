@@ -113,7 +113,7 @@ TEST_P(SetButton, StoresAnnouncesOrRefuses) {
   const SetCase& c = GetParam();
   Harness h;
   if (!c.stored.empty()) h.StoreHandle(c.stored);
-  h.profile.writes = c.writes;
+  h.files.writes = c.writes;
   h.form1.Click(C::Label6);
   h.form1.Click(C::Label13);
   h.form.SetText(C::Text1, c.entry);

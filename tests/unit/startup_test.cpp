@@ -24,18 +24,18 @@ TEST_P(Load, RebukesReservedHandlesBeforeAnythingElseAndAnnouncesWhatIsStored) {
   const LoadCase& c = GetParam();
   Harness h;
   if (c.stored) h.StoreHandle(*c.stored);
-  if (c.read_only) h.profile.writes = WriteResult::FileReadOnly;
+  if (c.read_only) h.files.writes = WriteResult::FileReadOnly;
   h.form1.State().Mode = IdleMode::Link;
   EXPECT_EQ(h.Record([&] { h.form1.Form_Load(); }), c.journal);
   EXPECT_EQ(h.desktop.window_pos_calls.size(), 1u) << "kept on top";
   EXPECT_EQ(h.form1.State().Mode, IdleMode::None);
   if (!c.stored) {
-    EXPECT_FALSE(h.profile.text) << "start-up never creates the file";
+    EXPECT_FALSE(h.SettingsText()) << "start-up never creates the file";
   }
 }
 
 const std::string kRebuke = "box " + std::string(RebukeMessage);
-const std::string kWrite = "write " + std::string(ReplacementHandle);
+const std::string kWrite = "write zantic.ini";
 const std::string kLoadedByReplacement = "line " + LoadedByLine(ReplacementHandle);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -55,14 +55,13 @@ TEST(Settings, PathKeysAndLengthAreThoseOfTheProfileCalls) {
   Harness h;
   h.process.directory = "D:\\";  // a drive's root keeps its separator, and nothing is removed
   EXPECT_EQ(SettingsFile(h.process), "D:\\\\zantic.ini");
-  h.profile.text = "[HANDLE]\nhandle=" + std::string(800, 'x') + "\n";
+  h.WriteSettings("[HANDLE]\nhandle=" + std::string(800, 'x') + "\n");
   EXPECT_EQ(ReadHandle(h.ports), std::string(749, 'x'));
   WriteHandle(h.ports, "Kim");
-  EXPECT_EQ(h.profile.text, "[HANDLE]\nhandle=Kim\n") << "an existing key keeps its spelling";
-  h.profile.text.reset();
+  EXPECT_EQ(h.SettingsText(), "[HANDLE]\nhandle=Kim\n") << "an existing key keeps its spelling";
+  h.files.files.clear();
   WriteHandle(h.ports, "Kim");
-  EXPECT_EQ(h.profile.text, "[handle]\r\nHANDLE=Kim\r\n");
-  EXPECT_EQ(h.profile.path_seen, "D:\\\\zantic.ini");
+  EXPECT_EQ(h.SettingsText(), "[handle]\r\nHANDLE=Kim\r\n");
 }
 
 }  // namespace

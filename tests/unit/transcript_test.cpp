@@ -1,5 +1,5 @@
 // Following a transcript that grows at the bottom and drops lines off the top.
-#include "ui/transcript.h"
+#include "aol/transcript.h"
 
 #include <gtest/gtest.h>
 

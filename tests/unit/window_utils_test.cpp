@@ -1,4 +1,5 @@
-#include "aol/window_utils.h"
+#include "core/pause.h"
+#include "ui/window_moves.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "platform/win32/text_encoding.h"
-#include "ui/win32/controls.h"
 #include "ui/win32/resource_ids.h"
 
 namespace zantic::win32 {
@@ -73,43 +72,34 @@ UINT DisplayDpi() {
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
+HICON SmallIcon(HINSTANCE instance) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON), IMAGE_ICON,
+                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+}
+
 }  // namespace
 
-Form1Window::Form1Window(HINSTANCE instance) : instance_(instance), dpi_(DisplayDpi()) {
-  RegisterControlClasses(instance);
-  WNDCLASSEXW cls{};
-  cls.cbSize = sizeof cls;
-  cls.lpfnWndProc = &Form1Window::Proc;
-  cls.hInstance = instance;
-  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  cls.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON));
-  cls.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON),
-                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), 0));
-  cls.lpszClassName = kClassName;
-  RegisterClassExW(&cls);
-
-  background_ = LoadJpegResource(instance, ZANTIC_IDR_BACKGROUND, dpi_);
-  logo_ = LoadJpegResource(instance, ZANTIC_IDR_LOGO, dpi_);
-  label_font_ = CreateUiFont(L"MS Sans Serif", dpi_);
-  box_font_ = CreateUiFont(L"Arial Narrow", dpi_);
-  box_brush_ = CreateSolidBrush(kLightGrey);
-
+Form1Window::Form1Window(HINSTANCE instance)
+    : instance_(instance),
+      dpi_(DisplayDpi()),
+      form_class_(instance, kClassName, &Proc, 0, nullptr, LoadIconW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON)),
+                  SmallIcon(instance)),
+      label_class_(instance, Label::kClassName, &Label::Proc, Label::kClassStyle),
+      picture_class_(instance, PictureBox::kClassName, &PictureBox::Proc, PictureBox::kClassStyle),
+      line_class_(instance, Line::kClassName, &Line::Proc, Line::kClassStyle),
+      background_(LoadJpegResource(instance, ZANTIC_IDR_BACKGROUND, dpi_)),
+      logo_(LoadJpegResource(instance, ZANTIC_IDR_LOGO, dpi_)),
+      label_font_(CreateUiFont(L"MS Sans Serif", dpi_)),
+      box_font_(CreateUiFont(L"Arial Narrow", dpi_)),
+      box_brush_(CreateSolidBrush(kLightGrey)) {
   // A popup without frame or caption; unowned, so it has a taskbar button.
-  CreateWindowExW(0, kClassName, L"Form1", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
-                  MulDiv(kFormWidth, static_cast<int>(dpi_), 1440),
-                  MulDiv(kFormHeight, static_cast<int>(dpi_), 1440), nullptr, nullptr, instance,
-                  this);
-  if (window_) CreateControls();
+  const RECT rect{0, 0, MulDiv(kFormWidth, static_cast<int>(dpi_), 1440), MulDiv(kFormHeight, static_cast<int>(dpi_), 1440)};
+  if (CreateWindowOf(kClassName, 0, L"Form1", WS_POPUP | WS_CLIPCHILDREN, rect, nullptr, 0, instance)) CreateControls();
 }
 
 Form1Window::~Form1Window() {
+  // The windows go before their classes are given back.
   if (window_) DestroyWindow(window_);
-  DeleteObject(label_font_);
-  DeleteObject(box_font_);
-  DeleteObject(box_brush_);
-  if (background_.bitmap) DeleteObject(background_.bitmap);
-  if (logo_.bitmap) DeleteObject(logo_.bitmap);
 }
 
 void Form1Window::CreateControls() {
@@ -117,9 +107,8 @@ void Form1Window::CreateControls() {
   auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
   // One pixel at 96 DPI, and as much wider as everything else at higher DPIs.
   const int line_width = std::max(1, MulDiv(1, dpi, 96));
-  const RECT line{px(kLineX), 0, px(kLineX) + line_width, px(kLineBottom)};
   controls_[static_cast<std::size_t>(Control::Line1)] =
-      CreateLine(window_, ControlId(Control::Line1), kGreen, line);
+      line_.Create(window_, ControlId(Control::Line1), kGreen, RECT{px(kLineX), 0, px(kLineX) + line_width, px(kLineBottom)});
 
   HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
   HCURSOR up_arrow = LoadCursorW(nullptr, IDC_UPARROW);
@@ -128,23 +117,22 @@ void Form1Window::CreateControls() {
     const int id = ControlId(c.control);
     HWND child = nullptr;
     switch (c.kind) {
-      case Kind::Label:
-        child = CreateLabel(window_, id, c.text, rect,
-                            c.control == Control::Label1 ? arrow : up_arrow, c.shown);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(label_font_), FALSE);
+      case Kind::Label: {
+        const bool button = c.control != Control::Label1;
+        child = labels_[static_cast<std::size_t>(c.control)].Create(window_, id, c.text, rect, button ? up_arrow : arrow,
+                                                                     button, label_font_.get(), c.shown);
         break;
+      }
       case Kind::Box:
         child = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", c.text,
-                                WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL |
-                                    (c.shown ? WS_VISIBLE : 0),
-                                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                                window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                instance_, nullptr);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(box_font_), FALSE);
+                                WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | (c.shown ? WS_VISIBLE : 0),
+                                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, window_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(box_font_.get()), FALSE);
         SendMessageW(child, EM_LIMITTEXT, 0, 0);  // 0: as long as the platform allows
         break;
       case Kind::Logo:
-        child = CreatePictureBox(window_, id, logo_.bitmap, rect, c.shown);
+        child = logo_box_.Create(window_, id, logo_.bitmap.get(), rect, c.shown);
         break;
     }
     controls_[static_cast<std::size_t>(c.control)] = child;
@@ -177,41 +165,11 @@ void Form1Window::ShowFirstTime() {
   const RECT& screen = monitor.rcMonitor;
   const int width = window_rect.right - window_rect.left;
   const int height = window_rect.bottom - window_rect.top;
-  SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - width) / 2,
-               screen.top + (screen.bottom - screen.top - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - width) / 2,
+                 screen.top + (screen.bottom - screen.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
   if (GetFocus() == window_ || GetFocus() == nullptr) MoveFocus(false);
-}
-
-void Form1Window::DeliverChatLine(std::string speaker, std::string text) {
-  {
-    std::lock_guard<std::mutex> lock(chat_mutex_);
-    chat_lines_.push_back(ChatLineReport{std::move(speaker), std::move(text)});
-  }
-  PostMessageW(window_, kChatLineMessage, 0, 0);
-}
-
-void Form1Window::DeliverQueuedChatLines() {
-  std::vector<ChatLineReport> taken;
-  if (take_lines_) taken = take_lines_();
-  {
-    std::lock_guard<std::mutex> lock(chat_mutex_);
-    for (auto& line : taken) chat_lines_.push_back(std::move(line));
-  }
-  // One line at a time from the shared queue: a handler that pumps events and meets the
-  // next announcement goes on with the following lines, so the order holds.
-  for (;;) {
-    ChatLineReport line;
-    {
-      std::lock_guard<std::mutex> lock(chat_mutex_);
-      if (chat_lines_.empty()) return;
-      line = std::move(chat_lines_.front());
-      chat_lines_.pop_front();
-    }
-    if (logic_) logic_->Chat1_ChatLine(line.speaker, line.text);
-  }
 }
 
 bool Form1Window::PreTranslate(MSG& msg) {
@@ -230,23 +188,17 @@ void Form1Window::MoveFocus(bool backwards) {
     if (ControlWindow(kTabOrder[i]) == focus) current = i;
   }
   for (int step = 1; step <= n; ++step) {
-    int i;
-    if (current < 0) {
-      i = backwards ? n - step : step - 1;
-    } else {
-      i = ((backwards ? current - step : current + step) % n + n) % n;
-    }
+    const int i = current < 0 ? (backwards ? n - step : step - 1) : ((backwards ? current - step : current + step) % n + n) % n;
     HWND candidate = ControlWindow(kTabOrder[i]);
-    if (!candidate || !(GetWindowLongW(candidate, GWL_STYLE) & WS_VISIBLE) ||
-        !IsWindowEnabled(candidate)) {
-      continue;
-    }
+    if (!candidate || !(GetWindowLongW(candidate, GWL_STYLE) & WS_VISIBLE) || !IsWindowEnabled(candidate)) continue;
     SetFocus(candidate);
     // As in dialogs: a box reached with the keyboard has its text selected.
     if (kTabOrder[i] != Control::Picture1) SendMessageW(candidate, EM_SETSEL, 0, -1);
     return;
   }
 }
+
+// --- FormControls --------------------------------------------------------------------------
 
 Hwnd Form1Window::FormWindow() { return reinterpret_cast<Hwnd>(window_); }
 
@@ -272,8 +224,7 @@ std::string Form1Window::GetText(Control control) {
   HWND child = ControlWindow(control);
   if (!child) return {};
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
+  text.resize(static_cast<std::size_t>(GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
   return WideToUtf8(text);
 }
 
@@ -285,20 +236,50 @@ void Form1Window::HideForm() { ShowWindow(window_, SW_HIDE); }
 
 void Form1Window::ShowForm() { ShowWindow(window_, SW_SHOW); }
 
-void Form1Window::Paint() {
+// --- Messages ------------------------------------------------------------------------------
+
+LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = 0;
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers the whole window
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(wparam);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      OnMouseDown(msg, lparam);
+      return 0;
+    case WM_SETCURSOR:
+      if (OnSetCursor(wparam, lparam, result)) return result;
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColor(wparam, lparam);
+    case WM_ACTIVATE:
+      if (OnActivate(wparam)) return 0;
+      break;
+    case WM_CLOSE:
+      return 0;  // the program ends only through its "X" label
+    case kChatLineMessage:
+      OnChatLines();
+      return 0;
+  }
+  return Default(msg, wparam, lparam);
+}
+
+void Form1Window::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window_, &ps);
   RECT client;
   GetClientRect(window_, &client);
-  const SIZE picture = background_.bitmap ? background_.size : SIZE{0, 0};
-  if (background_.bitmap) {
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, background_.bitmap);
-    BitBlt(dc, 0, 0, picture.cx, picture.cy, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
-  }
+  Blit(dc, 0, 0, background_.bitmap.get());
   // Where the picture does not reach, the button-face colour shows.
+  const SIZE picture = background_.bitmap ? background_.size : SIZE{0, 0};
   HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
   const RECT right{picture.cx, 0, client.right, client.bottom};
   const RECT below{0, picture.cy, picture.cx, client.bottom};
@@ -307,89 +288,67 @@ void Form1Window::Paint() {
   EndPaint(window_, &ps);
 }
 
-void Form1Window::MouseDown(UINT button, LPARAM lparam) {
+// A click on a label, by the label's control identifier.
+void Form1Window::OnCommand(WPARAM wparam) {
+  const int index = LOWORD(wparam) - ControlId(Control::Label1);
+  if (HIWORD(wparam) != kLabelClicked || index < 0 || index >= static_cast<int>(kLabelCount) || !logic_) return;
+  logic_->Click(static_cast<Control>(index));
+}
+
+void Form1Window::OnMouseDown(UINT msg, LPARAM lparam) {
   const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
   // A press that lands on a control (a disabled one passes its presses to the window) is
   // not a press on the window's surface.
   if (!logic_ || ControlAt(at)) return;
-  logic_->Form_MouseDown(button == WM_RBUTTONDOWN   ? MouseButton::Right
-                         : button == WM_MBUTTONDOWN ? MouseButton::Middle
-                                                    : MouseButton::Left);
+  logic_->Form_MouseDown(msg == WM_RBUTTONDOWN   ? MouseButton::Right
+                         : msg == WM_MBUTTONDOWN ? MouseButton::Middle
+                                                 : MouseButton::Left);
 }
 
-LRESULT CALLBACK Form1Window::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    auto* self =
-        static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, msg, wparam, lparam);
-  return self->OnMessage(msg, wparam, lparam);
+// Over a disabled control the window gets the mouse; the control still names the pointer.
+bool Form1Window::OnSetCursor(WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  if (reinterpret_cast<HWND>(wparam) != window_ || LOWORD(lparam) != HTCLIENT) return false;
+  POINT at;
+  GetCursorPos(&at);
+  ScreenToClient(window_, &at);
+  HWND child = ControlAt(at);
+  if (!child) return false;
+  result = SendMessageW(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), lparam);
+  return true;
 }
 
-LRESULT Form1Window::OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
-  switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT covers the whole window
-    case WM_PAINT:
-      Paint();
-      return 0;
-    case WM_COMMAND:
-      if (HIWORD(wparam) == kLabelClicked && lparam && logic_) {
-        for (const Layout& c : kLayout) {
-          if (c.kind == Kind::Label && ControlWindow(c.control) == reinterpret_cast<HWND>(lparam)) {
-            logic_->Click(c.control);
-            break;
-          }
-        }
-      }
-      return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      MouseDown(msg, lparam);
-      return 0;
-    case WM_SETCURSOR:
-      // Over a disabled control the window gets the mouse; the control still names the pointer.
-      if (reinterpret_cast<HWND>(wparam) == window_ && LOWORD(lparam) == HTCLIENT) {
-        POINT at;
-        GetCursorPos(&at);
-        ScreenToClient(window_, &at);
-        if (HWND child = ControlAt(at))
-          return SendMessageW(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), lparam);
-      }
-      break;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC: {
-      // The boxes: light grey, text in the window-text colour (grey while disabled).
-      auto dc = reinterpret_cast<HDC>(wparam);
-      const bool enabled = IsWindowEnabled(reinterpret_cast<HWND>(lparam));
-      SetBkColor(dc, kLightGrey);
-      SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-      return reinterpret_cast<LRESULT>(box_brush_);
-    }
-    case WM_ACTIVATE:
-      // Back to the control that had the focus when the window was last left.
-      if (LOWORD(wparam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        last_focus_ = IsChild(window_, focus) ? focus : nullptr;
-      } else if (last_focus_ && IsWindowVisible(last_focus_) && IsWindowEnabled(last_focus_)) {
-        SetFocus(last_focus_);
-        return 0;
-      }
-      break;
-    case WM_CLOSE:
-      return 0;  // the program ends only through its "X" label
-    default:
-      if (msg == kChatLineMessage) {
-        DeliverQueuedChatLines();
-        return 0;
-      }
-      break;
+// The boxes: light grey, text in the window-text colour (grey while disabled).
+LRESULT Form1Window::OnCtlColor(WPARAM wparam, LPARAM lparam) {
+  auto dc = reinterpret_cast<HDC>(wparam);
+  const bool enabled = IsWindowEnabled(reinterpret_cast<HWND>(lparam));
+  SetBkColor(dc, kLightGrey);
+  SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+  return reinterpret_cast<LRESULT>(box_brush_.get());
+}
+
+// Back to the control that had the focus when the window was last left.
+bool Form1Window::OnActivate(WPARAM wparam) {
+  if (LOWORD(wparam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    last_focus_ = IsChild(window_, focus) ? focus : nullptr;
+    return false;
   }
-  return DefWindowProcW(window_, msg, wparam, lparam);
+  if (!last_focus_ || !IsWindowVisible(last_focus_) || !IsWindowEnabled(last_focus_)) return false;
+  SetFocus(last_focus_);
+  return true;
+}
+
+// One line at a time from the queue: a handler that pumps events and meets the next
+// announcement goes on with the following lines, so the order holds.
+void Form1Window::OnChatLines() {
+  if (take_lines_) {
+    for (auto& line : take_lines_()) chat_lines_.push_back(std::move(line));
+  }
+  while (!chat_lines_.empty()) {
+    const ChatLineReport line = std::move(chat_lines_.front());
+    chat_lines_.pop_front();
+    if (logic_) logic_->Chat1_ChatLine(line.speaker, line.text);
+  }
 }
 
 }  // namespace zantic::win32

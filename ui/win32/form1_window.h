@@ -9,36 +9,33 @@
 #include <array>
 #include <deque>
 #include <functional>
-#include <mutex>
-#include <string>
 #include <vector>
 
-#include "platform/ports.h"
+#include "aol/transcript.h"
+#include "platform/form_controls.h"
 #include "ui/form1.h"
-#include "ui/transcript.h"
+#include "ui/win32/base_window.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/gdi.h"
 #include "ui/win32/pictures.h"
 
 namespace zantic::win32 {
 
-class Form1Window : public FormControls {
+class Form1Window final : public BaseWindow<Form1Window>, public FormControls {
  public:
   static constexpr wchar_t kClassName[] = L"ZanticIdleForm1";
 
   // The child-window identifier of each control (GetDlgItem finds it by this).
   static constexpr int ControlId(Control control) { return 100 + static_cast<int>(control); }
 
-  // The window message that announces new chat-room lines: the window then takes them
-  // from the chat-line source and from DeliverChatLine's queue and hands them to the
-  // logic's Chat1_ChatLine one by one, in order. It carries nothing itself.
+  // The window message that announces new chat-room lines: the window then takes them from
+  // the chat-line source and hands them to the logic's Chat1_ChatLine one by one, in order.
+  // It carries nothing itself.
   static constexpr UINT kChatLineMessage = WM_APP + 1;
 
   // Creates the window and its controls, hidden, at the display's DPI.
   explicit Form1Window(HINSTANCE instance);
   ~Form1Window() override;
-  Form1Window(const Form1Window&) = delete;
-  Form1Window& operator=(const Form1Window&) = delete;
-
-  HWND Handle() const { return window_; }
 
   // The logic that receives the window's events; events before this are ignored.
   void Attach(Form1& logic) { logic_ = &logic; }
@@ -53,13 +50,11 @@ class Form1Window : public FormControls {
     take_lines_ = std::move(take_lines);
   }
 
-  // Hands a chat-room line to the logic on the user-interface thread. Callable from any
-  // thread: the line is queued and kChatLineMessage posted.
-  void DeliverChatLine(std::string speaker, std::string text);
-
   // The event loop's first look at each message: Tab and Shift+Tab move the focus among
   // the edit boxes and the logo. True when the message was handled.
   bool PreTranslate(MSG& msg);
+
+  LRESULT HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam);
 
   // FormControls.
   Hwnd FormWindow() override;
@@ -74,35 +69,36 @@ class Form1Window : public FormControls {
 
  private:
   static constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::Line1) + 1;
-
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
-  LRESULT OnMessage(UINT msg, WPARAM wparam, LPARAM lparam);
+  static constexpr std::size_t kLabelCount = static_cast<std::size_t>(Control::Label14) + 1;
 
   void CreateControls();
   HWND ControlWindow(Control control) const;
   // The topmost visible control (the line excepted) under a point of the client area, or
   // nullptr.
   HWND ControlAt(POINT client_point) const;
-  void Paint();
-  void MouseDown(UINT button, LPARAM lparam);
+  void OnPaint();
+  void OnCommand(WPARAM wparam);
+  void OnMouseDown(UINT msg, LPARAM lparam);
+  bool OnSetCursor(WPARAM wparam, LPARAM lparam, LRESULT& result);
+  LRESULT OnCtlColor(WPARAM wparam, LPARAM lparam);
+  bool OnActivate(WPARAM wparam);
+  void OnChatLines();
   void MoveFocus(bool backwards);
-  void DeliverQueuedChatLines();
 
   HINSTANCE instance_;
   UINT dpi_ = 96;
-  HWND window_ = nullptr;
   Form1* logic_ = nullptr;
+  WindowClass form_class_, label_class_, picture_class_, line_class_;
+  Picture background_, logo_;
+  Font label_font_, box_font_;
+  Brush box_brush_;
+  std::array<Label, kLabelCount> labels_;
+  PictureBox logo_box_;
+  Line line_;
   std::array<HWND, kControlCount> controls_{};
-  Picture background_;
-  Picture logo_;
-  HFONT label_font_ = nullptr;
-  HFONT box_font_ = nullptr;
-  HBRUSH box_brush_ = nullptr;
-
   HWND last_focus_ = nullptr;
 
   std::function<std::vector<ChatLineReport>()> take_lines_;
-  std::mutex chat_mutex_;
   std::deque<ChatLineReport> chat_lines_;
 };
 

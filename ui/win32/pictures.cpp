@@ -64,8 +64,10 @@ Picture LoadJpegResource(HMODULE module, int id, UINT dpi) {
 
   Picture picture;
   const Gdiplus::Color black(255, 0, 0, 0);
+  HBITMAP bitmap = nullptr;
   if (dpi == 96) {
-    if (source.GetHBITMAP(black, &picture.bitmap) != Gdiplus::Ok) return {};
+    if (source.GetHBITMAP(black, &bitmap) != Gdiplus::Ok) return {};
+    picture.bitmap = Bitmap(bitmap);
     picture.size = {width, height};
     return picture;
   }
@@ -82,7 +84,8 @@ Picture LoadJpegResource(HMODULE module, int id, UINT dpi) {
     graphics.DrawImage(&source, Gdiplus::Rect(0, 0, scaled_width, scaled_height), 0, 0, width,
                        height, Gdiplus::UnitPixel, &attributes);
   }
-  if (scaled.GetHBITMAP(black, &picture.bitmap) != Gdiplus::Ok) return {};
+  if (scaled.GetHBITMAP(black, &bitmap) != Gdiplus::Ok) return {};
+  picture.bitmap = Bitmap(bitmap);
   picture.size = {scaled_width, scaled_height};
   return picture;
 }

@@ -3,10 +3,12 @@
 
 #include <windows.h>
 
+#include "ui/win32/gdi.h"
+
 namespace zantic::win32 {
 
 struct Picture {
-  HBITMAP bitmap = nullptr;
+  Bitmap bitmap;
   SIZE size{};  // in pixels, as drawn
 };
 

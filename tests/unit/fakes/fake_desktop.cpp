@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
+
 namespace zantic::fakes {
 
 void PrintTo(const Message& m, std::ostream* os) {
@@ -185,6 +187,12 @@ std::string FakeDesktop::SendGetTextA(Hwnd window) {
   WaitWhileHung();
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   return Alive(window) ? windows_.at(window).caption : std::string();
+}
+
+std::optional<std::u16string> FakeDesktop::ReadRichText(Hwnd box, long from) {
+  if (!Alive(box) || unreadable.count(box)) return std::nullopt;
+  const std::u16string text = Utf8ToUtf16(windows_.at(box).caption);
+  return from >= static_cast<long>(text.size()) ? std::u16string() : text.substr(static_cast<std::size_t>(from));
 }
 
 void FakeDesktop::MoveWithMouse(Hwnd window, MouseButton button) { mouse_moves.push_back({window, button}); }

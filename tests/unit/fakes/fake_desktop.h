@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,9 +36,9 @@ Message Char(Hwnd window, std::uintptr_t code);
 Message Sent(Hwnd window, unsigned msg, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
 Message Posted(Hwnd window, unsigned msg, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
 
-// A window's text is its caption: WM_SETTEXT replaces it, and Enter (WM_CHAR 13) empties
-// it, as the client's entry box sends what it holds. Safe to use from a second thread (the
-// send queue's), one call at a time.
+// A window's text is its caption: WM_SETTEXT replaces it, Enter (WM_CHAR 13) empties it, as
+// the client's entry box sends what it holds, and a rich text box reads as it (in UTF-16).
+// Safe to use from a second thread (the send queue's), one call at a time.
 class FakeDesktop : public WindowSystem {
  public:
   // Windows are added behind their existing siblings, so creation order is child order.
@@ -63,6 +64,8 @@ class FakeDesktop : public WindowSystem {
   void Answer();
   // Sends waiting in a hang right now.
   int WaitingSends();
+  // Rich text boxes that cannot be read (a client that hangs, or is going).
+  std::set<Hwnd> unreadable;
 
   // The chat room most tests need: returns the room; entry box and transcript via out-args.
   struct Client {
@@ -98,6 +101,7 @@ class FakeDesktop : public WindowSystem {
   int GetWindowTextLengthA(Hwnd window) override;
   std::string GetWindowTextA(Hwnd window, int size) override;
   std::string SendGetTextA(Hwnd window) override;
+  std::optional<std::u16string> ReadRichText(Hwnd box, long from) override;
   void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
                     unsigned flags) override;
   void ReleaseCapture() override;

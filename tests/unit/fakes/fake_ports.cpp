@@ -1,6 +1,6 @@
 #include "fakes/fake_ports.h"
 
-#include "core/ini_text.h"
+#include "platform/text.h"
 
 namespace zantic::fakes {
 namespace {
@@ -19,24 +19,29 @@ std::string NameOf(Control control) {
   return kNames[static_cast<int>(control)];
 }
 
-void FakeProfile::Put(const std::string& section, const std::string& key, const std::string& value) {
-  text = SetIniValue(text.value_or(""), section, key, value);
+FileBytes FakeFiles::ReadWholeFile(std::string_view path) {
+  const auto it = files.find(std::string(path));
+  if (it == files.end()) return {FileBytes::Missing, {}};
+  if (unreadable) return {FileBytes::Unreadable, {}};
+  return {FileBytes::Read, it->second};
 }
 
-std::string FakeProfile::GetPrivateProfileStringA(std::string_view section, std::string_view key,
-                                                  std::string_view default_value,
-                                                  std::size_t size, std::string_view file) {
-  path_seen = file;
-  auto value = text ? FindIniValue(*text, section, key) : std::nullopt;
-  return size == 0 ? std::string() : value.value_or(std::string(default_value)).substr(0, size - 1);
-}
-
-WriteResult FakeProfile::WritePrivateProfileStringA(std::string_view section, std::string_view key,
-                                                    std::string_view value, std::string_view file) {
-  path_seen = file;
-  Note(journal_, "write " + std::string(value));
-  if (writes == WriteResult::Written) text = SetIniValue(text.value_or(""), section, key, value);
+WriteResult FakeFiles::ReplaceWholeFile(std::string_view path, std::string_view bytes) {
+  Note(journal_, "write " + std::string(path.substr(path.find_last_of('\\') + 1)));
+  if (writes == WriteResult::Written) files[std::string(path)] = bytes;
   return writes;
+}
+
+std::string Latin1CodePage::ToAnsi(std::string_view utf8) {
+  std::string out;
+  for (char16_t c : Utf8ToUtf16(utf8)) out += c < 0x100 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+std::string Latin1CodePage::FromAnsi(std::string_view ansi) {
+  std::string out;
+  for (char c : ansi) AppendUtf8(out, static_cast<unsigned char>(c));
+  return out;
 }
 
 void FakeMessageBoxes::MessageBoxA(std::string_view text, std::string_view title,

@@ -17,25 +17,27 @@ using Journal = std::vector<std::string>;
 
 std::string NameOf(Control control);
 
-// The settings file in memory, read and written by the same rules as the real one.
-class FakeProfile : public ProfileFile {
+// Files in memory, each a string of bytes, with failure toggles: a file that cannot be
+// read, and what a write does.
+class FakeFiles : public FileSystem {
  public:
-  explicit FakeProfile(Journal* journal = nullptr) : journal_(journal) {}
-  std::optional<std::string> text;             // the file; nothing when there is none
-  WriteResult writes = WriteResult::Written;  // anything else: writes fail so
-  std::string path_seen;            // the file path of the last call
-
-  // Puts a value into the file, as a hand-written file would hold it.
-  void Put(const std::string& section, const std::string& key, const std::string& value);
-
-  std::string GetPrivateProfileStringA(std::string_view section, std::string_view key,
-                                       std::string_view default_value, std::size_t size,
-                                       std::string_view file) override;
-  WriteResult WritePrivateProfileStringA(std::string_view section, std::string_view key,
-                                         std::string_view value, std::string_view file) override;
+  explicit FakeFiles(Journal* journal = nullptr) : journal_(journal) {}
+  std::map<std::string, std::string> files;
+  bool unreadable = false;                          // every file that is there fails to read
+  WriteResult writes = WriteResult::Written;        // anything else: writes fail so
+  FileBytes ReadWholeFile(std::string_view path) override;
+  WriteResult ReplaceWholeFile(std::string_view path, std::string_view bytes) override;
 
  private:
   Journal* journal_;
+};
+
+// Windows-1252 as far as it is Latin-1: bytes 0x80 to 0xFF are U+0080 to U+00FF; other
+// characters become "?".
+class Latin1CodePage : public AnsiCodePage {
+ public:
+  std::string ToAnsi(std::string_view utf8) override;
+  std::string FromAnsi(std::string_view ansi) override;
 };
 
 struct ShownBox {

@@ -1,5 +1,8 @@
 #include "fakes/harness.h"
 
+#include "core/ini_text.h"
+#include "core/settings.h"
+
 namespace zantic::fakes {
 
 Harness::Harness() : client(desktop.AddClientWithRoom("Pat Doe")) {
@@ -21,6 +24,17 @@ std::vector<std::string> Harness::LineTexts() const {
 void Harness::ClickAt(double t, Control label) {
   clock.At(t, [this, label] { form1.Click(label); });
 }
+
+std::optional<std::string> Harness::SettingsText() {
+  const auto it = files.files.find(SettingsFile(process));
+  return it == files.files.end() ? std::nullopt : std::optional<std::string>(it->second);
+}
+
+void Harness::StoreHandle(const std::string& handle) {
+  WriteSettings(SetIniValue(SettingsText().value_or(""), "handle", "HANDLE", handle));
+}
+
+void Harness::WriteSettings(const std::string& file) { files.files[SettingsFile(process)] = file; }
 
 Journal Harness::Record(const std::function<void()>& body) {
   const std::size_t from = journal.size();

@@ -26,7 +26,9 @@ class Harness {
   FakeDesktop::Client client;
   InlineClient aol{desktop};
   VirtualClock clock;
-  FakeProfile profile{&journal};
+  FakeFiles files{&journal};
+  Latin1CodePage code_page;
+  ProfileFile profile{files, code_page};
   FakeMessageBoxes boxes{&journal, [this] { return clock.Now(); }};
   FakeProcess process{&journal};
   FakeForm form{&journal};
@@ -42,8 +44,11 @@ class Harness {
   void ClickAt(double t, Control label);
   // Runs the journal entries noted from now on through `body`, and returns them.
   Journal Record(const std::function<void()>& body);
-  // Stores a handle as a previous "set" would have.
-  void StoreHandle(const std::string& handle) { profile.Put("handle", "HANDLE", handle); }
+  // The settings file beside the program; nothing when there is none.
+  std::optional<std::string> SettingsText();
+  // Stores a handle as a previous "set" would have (or a hand-written file: `file`).
+  void StoreHandle(const std::string& handle);
+  void WriteSettings(const std::string& file);
 };
 
 }  // namespace zantic::fakes

@@ -1,6 +1,6 @@
-#include "ui/transcript.h"
+#include "aol/transcript.h"
 
-#include "core/utf8.h"
+#include "platform/text.h"
 
 namespace zantic {
 namespace {
@@ -50,24 +50,6 @@ std::size_t SurvivingTail(std::u16string_view text, std::u16string_view anchor) 
 }
 
 }  // namespace
-
-std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      AppendUtf8(out, 0xFFFD);
-    } else {
-      AppendUtf8(out, c);
-    }
-  }
-  return out;
-}
 
 std::vector<ChatLineReport> ParseTranscriptLines(std::u16string_view text) {
   std::vector<ChatLineReport> lines;

@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ports.h"
+#include "platform/window_system.h"
 
 namespace zantic {
 
@@ -83,8 +83,5 @@ class TranscriptTracker {
 // each cut at its first ":\t" into speaker and text. Paragraphs without a speaker (empty,
 // or without the separator) are not chat lines and are skipped.
 std::vector<ChatLineReport> ParseTranscriptLines(std::u16string_view text);
-
-// UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
-std::string Utf16ToUtf8(std::u16string_view text);
 
 }  // namespace zantic

@@ -1,21 +1,10 @@
-#include "aol/window_utils.h"
+#include "ui/window_moves.h"
 
 #include <cmath>
 
+#include "core/pause.h"
+
 namespace zantic {
-
-void PumpEvents(EventLoop& events) { events.PumpEvents(); }
-
-void Pause(EventLoop& events, double seconds) {
-  // The deadline is computed once and every test compares against it, so the test and the
-  // wait agree exactly on when the pause is over.
-  const double deadline = events.Now() + seconds;
-  while (events.Now() < deadline) {
-    PumpEvents(events);
-    if (events.Now() >= deadline) return;
-    events.WaitForEvents(deadline);
-  }
-}
 
 void KeepOnTop(WindowSystem& windows, Hwnd window) {
   windows.SetWindowPos(window, kHwndTopmost, 0, 0, 0, 0, kSwpNoSize | kSwpNoMove);

@@ -1,18 +1,10 @@
-// Waiting without freezing the main window, and the main window's own moves.
+// The main window's own moves: kept on top, dragged, slid out of view at the end.
 #pragma once
 
-#include "platform/ports.h"
+#include "platform/event_loop.h"
+#include "platform/window_system.h"
 
 namespace zantic {
-
-// Lets every pending window event run to its handler, nested inside the caller.
-void PumpEvents(EventLoop& events);
-
-// Returns once `seconds` have passed since the call, handling window events meanwhile.
-// Between passes it sleeps until the next event or the deadline, whichever comes first,
-// so a pause costs no processor time. A pause of 0 seconds or less returns at once
-// without pumping.
-void Pause(EventLoop& events, double seconds);
 
 // Puts the window into the band of topmost windows (and activates it).
 void KeepOnTop(WindowSystem& windows, Hwnd window);

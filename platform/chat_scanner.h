@@ -1,0 +1,14 @@
+// The chat scanner hosted on the main window as Chat1.
+#pragma once
+
+namespace zantic {
+
+class ChatScanner {
+ public:
+  virtual ~ChatScanner() = default;
+  // From now on every new line of the chat room is reported, with its speaker, on the
+  // user-interface thread.
+  virtual void StartScanning() = 0;
+};
+
+}  // namespace zantic

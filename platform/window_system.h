@@ -1,0 +1,86 @@
+// The window system: the user32 subset the program uses, spelled as user32 spells it.
+// Lookups, captions and posted messages are answered by the window system itself and never
+// wait for another program. A message sent to a window returns only once the window's
+// program has handled it, so it waits as long as that program hangs: the program's logic
+// sends to the AOL client only from the send queue's thread (aol/send_queue.h).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zantic {
+
+// A window handle: an opaque value naming one window; 0 means "no window".
+using Hwnd = std::uintptr_t;
+inline constexpr Hwnd kNoWindow = 0;
+
+// Window messages the program sends, with the values the window system gives them.
+namespace wm {
+inline constexpr unsigned kNull = 0x0000;
+inline constexpr unsigned kSetText = 0x000C;
+inline constexpr unsigned kClose = 0x0010;
+inline constexpr unsigned kEmSetSel = 0x00B1;
+inline constexpr unsigned kKeyDown = 0x0100;
+inline constexpr unsigned kKeyUp = 0x0101;
+inline constexpr unsigned kChar = 0x0102;
+inline constexpr unsigned kSysCommand = 0x0112;
+inline constexpr unsigned kLButtonDown = 0x0201;
+inline constexpr unsigned kLButtonUp = 0x0202;
+}  // namespace wm
+
+// The mouse buttons that can start a move of the main window.
+enum class MouseButton { Left, Right, Middle };
+
+// SetWindowPos arguments used by the program.
+inline constexpr Hwnd kHwndTopmost = static_cast<Hwnd>(-1);
+inline constexpr unsigned kSwpNoSize = 0x0001;
+inline constexpr unsigned kSwpNoMove = 0x0002;
+
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+
+  // First top-level window of the class (and caption, when one is given), or 0.
+  virtual Hwnd FindWindowA(std::string_view cls, std::optional<std::string_view> caption) = 0;
+  // First direct child of `parent` after `after` (from the first child when `after` is 0)
+  // with the class (and caption, when one is given), in child order; 0 when there is none.
+  virtual Hwnd FindWindowExA(Hwnd parent, Hwnd after, std::string_view cls,
+                             std::optional<std::string_view> caption) = 0;
+  // Length of the window's caption in characters; 0 for no window.
+  virtual int GetWindowTextLengthA(Hwnd window) = 0;
+  // At most size - 1 characters of the window's caption (what the platform copied into a
+  // buffer of `size` characters, up to its terminating NUL).
+  virtual std::string GetWindowTextA(Hwnd window, int size) = 0;
+  virtual void PostMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam, std::intptr_t lparam) = 0;
+
+  // Sent: these wait for the window's program.
+  virtual std::intptr_t SendMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                                     std::intptr_t lparam) = 0;
+  // SendMessageA whose lParam is a text (WM_SETTEXT).
+  virtual std::intptr_t SendTextMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                                         std::string_view text) = 0;
+  // The text the window itself gives for WM_GETTEXTLENGTH and WM_GETTEXT (the content of
+  // another program's edit box, which GetWindowTextA does not see).
+  virtual std::string SendGetTextA(Hwnd window) = 0;
+  // The text of another program's rich text box from character `from` to its end, read in
+  // one message (so it is one state of the box), in the box's own units: UTF-16, each
+  // paragraph break one '\r'. Nothing when it cannot be read now (the box is gone, or its
+  // program hangs or refuses).
+  virtual std::optional<std::u16string> ReadRichText(Hwnd box, long from) = 0;
+
+  // The program's own main window.
+  virtual void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
+                            unsigned flags) = 0;
+  virtual void ReleaseCapture() = 0;
+  // The window's top edge, in twips from the top of the screen.
+  virtual double GetWindowTop(Hwnd window) = 0;
+  virtual void SetWindowTop(Hwnd window, double twips) = 0;
+  // Moves the window with the mouse pointer, handling the program's other events meanwhile,
+  // until `button` is released or the window loses the mouse capture; then returns. For
+  // the buttons that the system's own move loop does not follow.
+  virtual void MoveWithMouse(Hwnd window, MouseButton button) = 0;
+};
+
+}  // namespace zantic

@@ -1,0 +1,53 @@
+#include "ui/win32/chat1.h"
+
+#include <iterator>
+
+namespace zantic::win32 {
+
+Chat1::Chat1(HWND window, UINT message, DWORD interval_ms)
+    : window_(window), message_(message), interval_ms_(interval_ms) {}
+
+Chat1::~Chat1() {
+  if (!thread_) return;
+  stop_ = true;
+  // A thread stuck in a hung client's window is left to the end of the process.
+  WaitForSingleObject(thread_, 500);
+  CloseHandle(thread_);
+}
+
+void Chat1::StartScanning() {
+  if (!thread_) thread_ = CreateThread(nullptr, 0, &Chat1::Worker, this, 0, nullptr);
+}
+
+DWORD WINAPI Chat1::Worker(void* self) {
+  static_cast<Chat1*>(self)->Run();
+  return 0;
+}
+
+void Chat1::Run() {
+  Win32WindowSystem windows;  // this thread's own: it keeps what it learnt of the room
+  RoomScanner scanner(windows);
+  scanner.Look();  // what the room holds now is history
+  // Sleep, not a wait on an event: under Wine a sleep stays in the process, where a wait
+  // is one more round trip to the wineserver at every look.
+  for (;;) {
+    Sleep(interval_ms_);
+    if (stop_) return;
+    auto lines = scanner.Look();
+    if (lines.empty()) continue;
+    std::lock_guard<std::mutex> lock(mutex_);
+    pending_.insert(pending_.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+    if (!announced_) {
+      announced_ = true;
+      PostMessageW(window_, message_, 0, 0);
+    }
+  }
+}
+
+std::vector<ChatLineReport> Chat1::TakeLines() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  announced_ = false;
+  return std::move(pending_);
+}
+
+}  // namespace zantic::win32

@@ -1,0 +1,48 @@
+// Chat1, the chat scanner behind the main window: a thread of its own looks at the chat
+// room every 150 ms (RoomScanner decides what it reads and what is new) and hands the new
+// lines to the user-interface thread by posting a message to the main window, so reports
+// arrive like any other window event (also inside pauses). Reading another program's
+// window can block while that program hangs: it happens on this thread, never on the
+// user-interface thread.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "aol/room_scanner.h"
+#include "platform/chat_scanner.h"
+#include "platform/win32/window_system_win32.h"
+
+namespace zantic::win32 {
+
+class Chat1 final : public ChatScanner {
+ public:
+  static constexpr DWORD kIntervalMs = 150;
+  // New lines are announced by posting `message` to `window`; its handler calls TakeLines.
+  Chat1(HWND window, UINT message, DWORD interval_ms = kIntervalMs);
+  ~Chat1() override;
+  Chat1(const Chat1&) = delete;
+  Chat1& operator=(const Chat1&) = delete;
+
+  void StartScanning() override;
+  // The lines reported since the last call, in order.
+  std::vector<ChatLineReport> TakeLines();
+
+ private:
+  static DWORD WINAPI Worker(void* self);
+  void Run();
+
+  HWND window_;
+  UINT message_;
+  DWORD interval_ms_;
+  std::atomic<bool> stop_{false};
+  HANDLE thread_ = nullptr;
+  std::mutex mutex_;
+  std::vector<ChatLineReport> pending_;
+  bool announced_ = false;  // a message is on its way and the lines not yet taken
+};
+
+}  // namespace zantic::win32

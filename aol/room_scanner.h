@@ -1,9 +1,17 @@
-// The chat scanner's decisions: which room to read and when to look for it again
-// (ChatRoomWatch), where its place in the room's transcript is and which lines are new
-// (TranscriptTracker). Reading the text is the window system's; the scanner's thread and
-// its pace are the main window's (ui/win32/chat1.h).
+// The chat scanner's decisions: when to look, which room to read and when to look for it
+// again (ChatRoomWatch), where its place in the room's transcript is and which lines are new
+// (TranscriptTracker). Reading the text is the window system's; the scanner's thread is the
+// main window's (ui/win32/chat1.h).
+//
+// When to look. A look reads the room through the client, a few round trips to the window
+// system. The user's "hide" and "show" can only come while someone is at the keyboard, and
+// they must be answered at once; the other members' lines are only kept for later. So the
+// scanner looks at every tick (every 150 ms) while the user has given input in the last
+// few seconds or the room has been busy, and otherwise at every seventh tick (about once a
+// second): a quiet tick costs one question to the system (the time of the last input).
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "aol/chat_room.h"
@@ -14,7 +22,16 @@ namespace zantic {
 
 class RoomScanner {
  public:
+  // Input or new lines this recent keep the scanner looking at every tick.
+  static constexpr std::uint32_t kBusyMs = 5000;
+  // Ticks between two looks at a quiet room with nobody at the keyboard.
+  static constexpr int kQuietTicksPerLook = 7;
+
   explicit RoomScanner(WindowSystem& windows) : reader_(windows) {}
+
+  // One tick of the scanner's clock: a look when one is due (see above), else nothing.
+  // `now_ms` and `last_input_ms` are the system's millisecond ticks.
+  std::vector<ChatLineReport> Tick(std::uint32_t now_ms, std::uint32_t last_input_ms);
 
   // One look at the room: the lines said there since the last look, in order. What a room
   // holds when it is first looked at (at the start, or a room newly found) is history and
@@ -40,6 +57,9 @@ class RoomScanner {
 
   Reader reader_;
   TranscriptTracker tracker_;
+  int ticks_since_look_ = 0;
+  bool lines_seen_ = false;
+  std::uint32_t last_lines_ms_ = 0;
 };
 
 }  // namespace zantic

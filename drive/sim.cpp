@@ -1,5 +1,7 @@
 #include "drive/sim.h"
 
+#include "drive/input.h"
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -379,6 +381,20 @@ HWND Sim::FirstRoom() const {
 HWND Sim::Transcript() const {
   HWND room = FirstRoom();
   return room ? FindWindowExW(room, nullptr, L"RICHCNTL", nullptr) : nullptr;
+}
+
+HWND Sim::EntryBox() const {
+  HWND room = FirstRoom();
+  return room ? FindWindowExW(room, FindWindowExW(room, nullptr, L"RICHCNTL", nullptr), L"RICHCNTL", nullptr)
+              : nullptr;
+}
+
+void Sim::TypeAsTheUser(const std::string& text) const {
+  RECT box{};
+  GetWindowRect(EntryBox(), &box);
+  Click(POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2});
+  TypeText(text);
+  Key(VK_RETURN);
 }
 
 bool Sim::Crash(std::chrono::milliseconds timeout) {

@@ -110,9 +110,15 @@ class Sim {
   std::optional<Exchange> Ask(const std::string& speaker, const std::string& text,
                               const std::string& answer,
                               std::chrono::milliseconds timeout = std::chrono::seconds(10));
-  // The first chat room in the MDI child order and its transcript (its first "RICHCNTL").
+  // The first chat room in the MDI child order, its transcript (its first "RICHCNTL") and
+  // its entry box (the second). Looked up here with the driver's own code, apart from the
+  // program's, on purpose: the tests check the program's lookups against it.
   HWND FirstRoom() const;
   HWND Transcript() const;
+  HWND EntryBox() const;
+  // The user types the text into the room's entry box and presses Enter, with the mouse and
+  // keyboard through the system's input queue, as a person would.
+  void TypeAsTheUser(const std::string& text) const;
   // Ends the stand-in as a crash would (the "exit" command); true once the process is gone.
   bool Crash(std::chrono::milliseconds timeout = std::chrono::seconds(5));
   // Crashes it and starts it again, as a user restarts the client (a fresh log); true once

@@ -13,4 +13,5 @@
 #include "platform/form_controls.h"
 #include "platform/message_boxes.h"
 #include "platform/process.h"
+#include "platform/user_input.h"
 #include "platform/window_system.h"

@@ -59,17 +59,23 @@ double Win32EventLoop::Now() {
 void Win32EventLoop::WaitForEvents(double deadline) {
   // Under Wine a wait lasts its length rounded up to whole milliseconds plus 0.1 to 1 ms,
   // so a plain wait ends on average more than half a millisecond late, and sixty of them
-  // make a minute 40 ms long. Instead: a long wait until about two milliseconds before the
-  // deadline; then a timed wait of whole milliseconds, which is exact to about 0.2 ms but
-  // may end before the deadline; then the last fraction of a millisecond yielding the
-  // processor (or, where the platform sleeps that exactly, sleeping most of it). Each stage
-  // returns to the caller, which handles any events that came.
+  // make a minute 40 ms long. Instead a wait for events until the last stretch before the
+  // deadline, and then, where the platform sleeps exactly (Wine), that stretch slept
+  // through without another round trip to the window system (events that come in it wait
+  // for the pause's end, a millisecond or two); elsewhere a timed wait of whole
+  // milliseconds and the last fraction yielding the processor. Each stage returns to the
+  // caller, which handles any events that came.
   const double remaining = deadline - Now();
   if (remaining <= 0) return;
-  if (remaining > 0.003 || !timer_) {
-    const double until = timer_ ? remaining - 0.002 : remaining;
+  const double last_stretch = delay_ ? 0.0015 : 0.002;
+  if (remaining > last_stretch + 0.001 || !timer_) {
+    const double until = timer_ ? remaining - last_stretch : remaining;
     const DWORD ms = static_cast<DWORD>(timer_ ? std::floor(until * 1000.0) : std::ceil(until * 1000.0));
     MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    return;
+  }
+  if (delay_) {
+    SleepUntil(deadline);
     return;
   }
   if (remaining >= 0.001) {
@@ -80,11 +86,23 @@ void Win32EventLoop::WaitForEvents(double deadline) {
     CancelWaitableTimer(timer_);
     return;
   }
-  // The last fraction of a millisecond: a brief sleep where one is exact enough (it ends
-  // about 0.1 ms late, so it stops short by more than that), then yielding the processor.
-  constexpr double kSleepMargin = 0.0002;
-  if (const double left = deadline - Now(); delay_ && left > kSleepMargin) SleepBriefly(left - kSleepMargin);
   while (Now() < deadline) SwitchToThread();
+}
+
+// Sleeps until the deadline, each sleep shortened by how late such sleeps have ended so
+// far, and yields only for what is left when the deadline is closer than that.
+void Win32EventLoop::SleepUntil(double deadline) {
+  for (double left = deadline - Now(); left > 0; left = deadline - Now()) {
+    if (left <= lateness_ + 0.00003) {
+      while (Now() < deadline) SwitchToThread();
+      return;
+    }
+    const double asked = left - lateness_;
+    const double start = Now();
+    SleepBriefly(asked);
+    const double late = (Now() - start) - asked;
+    lateness_ = std::clamp(lateness_ + (late - lateness_) / 8, 0.0, 0.0005);
+  }
 }
 
 bool Win32EventLoop::SleepBriefly(double seconds) {

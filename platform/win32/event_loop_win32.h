@@ -31,6 +31,8 @@ class Win32EventLoop final : public EventLoop {
   // Sleeps about `seconds` (less than a millisecond) without a round trip to the window
   // system, where the platform's short sleep keeps to a fraction of a millisecond.
   bool SleepBriefly(double seconds);
+  void SleepUntil(double deadline);
+  double lateness_ = 0.0001;  // how late a brief sleep has ended, lately
 
   double seconds_per_tick_;
   HANDLE timer_ = nullptr;  // for the last milliseconds of a wait

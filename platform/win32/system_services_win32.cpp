@@ -64,6 +64,13 @@ void Win32MessageBoxes::MessageBoxA(std::string_view text, std::string_view titl
   ::MessageBoxW(owner, Utf8ToWide(text).c_str(), Utf8ToWide(title).c_str(), style);
 }
 
+std::uint32_t Win32UserInput::TickMs() { return GetTickCount(); }
+
+std::uint32_t Win32UserInput::LastInputTickMs() {
+  LASTINPUTINFO info{sizeof info, 0};
+  return GetLastInputInfo(&info) ? info.dwTime : 0;
+}
+
 std::string Win32Process::ProgramDirectory() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

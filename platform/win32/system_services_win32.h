@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/process.h"
+#include "platform/user_input.h"
 
 namespace zantic::win32 {
 
@@ -27,6 +28,12 @@ class Win32MessageBoxes final : public MessageBoxes {
   // The box's owner: the main window, which is disabled while the box is up.
   HWND owner = nullptr;
   void MessageBoxA(std::string_view text, std::string_view title, unsigned style) override;
+};
+
+class Win32UserInput final : public UserInput {
+ public:
+  std::uint32_t TickMs() override;
+  std::uint32_t LastInputTickMs() override;
 };
 
 class Win32Process final : public Process {

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "platform/win32/system_services_win32.h"
+
 namespace zantic::win32 {
 
 Chat1::Chat1(HWND window, UINT message, DWORD interval_ms)
@@ -26,6 +28,7 @@ DWORD WINAPI Chat1::Worker(void* self) {
 
 void Chat1::Run() {
   Win32WindowSystem windows;  // this thread's own: it keeps what it learnt of the room
+  Win32UserInput input;
   RoomScanner scanner(windows);
   scanner.Look();  // what the room holds now is history
   // Sleep, not a wait on an event: under Wine a sleep stays in the process, where a wait
@@ -33,7 +36,7 @@ void Chat1::Run() {
   for (;;) {
     Sleep(interval_ms_);
     if (stop_) return;
-    auto lines = scanner.Look();
+    auto lines = scanner.Tick(input.TickMs(), input.LastInputTickMs());
     if (lines.empty()) continue;
     std::lock_guard<std::mutex> lock(mutex_);
     pending_.insert(pending_.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));

@@ -1,6 +1,6 @@
-// Chat1, the chat scanner behind the main window: a thread of its own looks at the chat
-// room every 150 ms (RoomScanner decides what it reads and what is new) and hands the new
-// lines to the user-interface thread by posting a message to the main window, so reports
+// Chat1, the chat scanner behind the main window: a thread of its own ticks every 150 ms
+// (RoomScanner decides when to look, what it reads and what is new) and hands the new lines
+// to the user-interface thread by posting a message to the main window, so reports
 // arrive like any other window event (also inside pauses). Reading another program's
 // window can block while that program hangs: it happens on this thread, never on the
 // user-interface thread.

@@ -1,0 +1,18 @@
+// When the user last touched the keyboard or the mouse, anywhere in the session. Only the
+// time is known: nothing of what was typed or where the mouse went.
+#pragma once
+
+#include <cstdint>
+
+namespace zantic {
+
+class UserInput {
+ public:
+  virtual ~UserInput() = default;
+  // The system's millisecond tick now, and at the user's last input (it wraps after about
+  // 49 days: compare by unsigned difference).
+  virtual std::uint32_t TickMs() = 0;
+  virtual std::uint32_t LastInputTickMs() = 0;
+};
+
+}  // namespace zantic

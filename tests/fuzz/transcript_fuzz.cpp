@@ -10,6 +10,7 @@
 #include <string>
 
 #include "aol/transcript.h"
+#include "platform/text.h"
 
 namespace {
 

@@ -1,5 +1,8 @@
-// The idle run on the virtual clock: what is posted, when, and what Start and Stop leave.
+// The idle run on the virtual clock: what is posted and when, for clicks at given times,
+// and what Start and Stop leave.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "core/announcement.h"
 #include "core/idle_run.h"
@@ -27,85 +30,104 @@ struct Picked : Harness {
       form.SetText(C::Text3, "http://pat.example/");
     }
   }
-  void Start() {
-    try {
-      form1.Click(C::Label7);
-    } catch (const fakes::ProgramEnded&) {
-    }
-  }
 };
 
-void ExpectLines(const std::vector<PostedLine>& got, const std::vector<PostedLine>& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (std::size_t i = 0; i < want.size(); ++i) {
-    EXPECT_EQ(got[i].text, want[i].text) << "line " << i;
-    EXPECT_NEAR(got[i].at, want[i].at, 1e-6) << "line " << i;
-  }
-}
+using Action = std::function<void(Picked&)>;
+Action Click(C label) { return [label](Picked& h) { h.form1.Click(label); }; }
+Action Empty(C box) { return [box](Picked& h) { h.form.SetText(box, ""); }; }
+Action StoreHandle(std::string handle) { return [handle](Picked& h) { h.StoreHandle(handle); }; }
 
-struct StopCase {
+struct RunCase {
   const char* name;
-  double stop_at;
-  std::vector<PostedLine> lines;  // after began (0) and reason (0.7)
+  IdleMode mode;
+  std::vector<std::pair<double, Action>> at;  // things done during the run (Stop among them)
+  std::vector<PostedLine> lines;
+  std::string reason = "lunch";
 };
 
-class RegularRun : public testing::TestWithParam<StopCase> {};
+class Run : public testing::TestWithParam<RunCase> {};
 
-TEST_P(RegularRun, PostsItsLinesOnTimeUntilStop) {
-  Picked h(IdleMode::Regular);
-  h.ClickAt(GetParam().stop_at, C::Label8);
-  h.Start();
-  std::vector<PostedLine> want = {{0, BeganLine()}, {0.7, ReasonLine("lunch")}};
-  want.insert(want.end(), GetParam().lines.begin(), GetParam().lines.end());
-  ExpectLines(h.lines, want);
+TEST_P(Run, PostsItsLinesOnTimeUntilStop) {
+  const RunCase& c = GetParam();
+  Picked h(c.mode, c.reason);
+  for (auto& [t, action] : c.at) h.clock.At(t, [&h, action = action] { action(h); });
+  h.form1.Click(C::Label7);
+  ASSERT_EQ(h.lines.size(), c.lines.size());
+  for (std::size_t i = 0; i < c.lines.size(); ++i) {
+    EXPECT_EQ(h.lines[i].text, c.lines[i].text) << "line " << i;
+    EXPECT_NEAR(h.lines[i].at, c.lines[i].at, 1e-6) << "line " << i;
+  }
+  EXPECT_TRUE(h.boxes.shown.empty());
+  EXPECT_FALSE(h.form1.State().Running || h.form1.State().RunUnderWay);
 }
 
 const std::string kReason = ReasonLine("lunch");
+const std::string kFirst = FirstLinkLine("http://pat.example/", "my page");
+const std::string kLink = LinkLine("http://pat.example/", "my page");
+const PostedLine kBegan{0, BeganLine()}, kReasonAt{0.7, kReason}, kFirstAt{1.3, kFirst};
 
 INSTANTIATE_TEST_SUITE_P(
-    Stops, RegularRun,
+    Runs, Run,
     testing::Values(
         // Stop is noticed at the end of the one-second pause it fell into.
-        StopCase{"WithinTheFirstMinute", 10.2, {{10.7, OffIdleLine("Pat", "0")}}},
-        StopCase{"ThreeMinutesAndTwentySeconds", 202.8,
-                 {{60.7, MinuteLine("1")}, {61.4, kReason}, {121.4, MinuteLine("2")},
-                  {122.1, kReason}, {182.1, MinuteLine("3")}, {182.8, kReason},
-                  {203.8, OffIdleLine("Pat", "3")}}},
+        RunCase{"StopWithinTheFirstMinute", IdleMode::Regular, {{10.2, Click(C::Label8)}},
+                {kBegan, kReasonAt, {10.7, OffIdleLine("Pat", "0")}}},
+        RunCase{"ThreeMinutesAndTwentySeconds", IdleMode::Regular, {{202.8, Click(C::Label8)}},
+                {kBegan, kReasonAt, {60.7, MinuteLine("1")}, {61.4, kReason}, {121.4, MinuteLine("2")},
+                 {122.1, kReason}, {182.1, MinuteLine("3")}, {182.8, kReason}, {203.8, OffIdleLine("Pat", "3")}}},
         // The minute step is not interrupted: the reason line still comes.
-        StopCase{"DuringThePauseAfterAMinuteLine", 61.0,
-                 {{60.7, MinuteLine("1")}, {61.4, kReason}, {62.4, OffIdleLine("Pat", "1")}}},
-        StopCase{"JustBeforeTheSixtiethSecond", 60.6,
-                 {{60.7, OffIdleLine("Pat", "0")}}}),
+        RunCase{"StopDuringThePauseAfterAMinuteLine", IdleMode::Regular, {{61.0, Click(C::Label8)}},
+                {kBegan, kReasonAt, {60.7, MinuteLine("1")}, {61.4, kReason}, {62.4, OffIdleLine("Pat", "1")}}},
+        RunCase{"StopJustBeforeTheSixtiethSecond", IdleMode::Regular, {{60.6, Click(C::Label8)}},
+                {kBegan, kReasonAt, {60.7, OffIdleLine("Pat", "0")}}},
+        RunCase{"LinkLinesAfterEachMinute", IdleMode::Link, {{70, Click(C::Label8)}},
+                {kBegan, kFirstAt, {61.3, MinuteLine("1")}, {62.6, kLink}, {70.6, OffIdleLine("Pat", "1")}}},
+        RunCase{"AReasonOfOneBlankIsAReason", IdleMode::Regular, {{3, Click(C::Label8)}},
+                {kBegan, {0.7, ReasonLine(" ")}, {3.7, OffIdleLine("Pat", "0")}}, " "},
+        // The ending reads the handle again: a handle changed during the run counts.
+        RunCase{"TheEndingReadsTheHandleAgain", IdleMode::Regular, {{30, StoreHandle("Kim")}, {40, Click(C::Label8)}},
+                {kBegan, kReasonAt, {40.7, OffIdleLine("Kim", "0")}}},
+        // "reg. idle" during a link run: it goes on with its links, and Stop checks the
+        // reason box only (which "reg. idle" filled), not the emptied URL box.
+        RunCase{"ModeChangedDuringALinkRun", IdleMode::Link,
+                {{30, Click(C::Label4)}, {31, Empty(C::Text3)}, {100, Click(C::Label8)}},
+                {kBegan, kFirstAt, {61.3, MinuteLine("1")}, {62.6, kLink}, {100.6, OffIdleLine("Pat", "1")}}},
+        // Start stays clickable in two gaps of a run: in the link mode's pause before its
+        // first link line, and from an accepted Stop to the off-idle line. A Start there
+        // does nothing at all, not even a refusal.
+        RunCase{"StartInTheLinkModesFirstPause", IdleMode::Link, {{0.5, Click(C::Label7)}, {10, Click(C::Label8)}},
+                {kBegan, kFirstAt, {10.3, OffIdleLine("Pat", "0")}}},
+        RunCase{"StartAfterStop", IdleMode::Regular, {{10.2, Click(C::Label8)}, {10.5, Click(C::Label7)}},
+                {kBegan, kReasonAt, {10.7, OffIdleLine("Pat", "0")}}},
+        RunCase{"StartAfterStopWithAnEmptyBox", IdleMode::Regular,
+                {{10.2, Click(C::Label8)}, {10.3, Empty(C::Text1)}, {10.5, Click(C::Label7)}},
+                {kBegan, kReasonAt, {10.7, OffIdleLine("Pat", "0")}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LinkRun, PostsTheFirstLinkLineThenLinkLinesAndDisablesAfterEach) {
-  Picked h(IdleMode::Link);
-  h.ClickAt(70, C::Label8);
-  const Journal journal = h.Record([&] { h.Start(); });
-  const std::string first = FirstLinkLine("http://pat.example/", "my page");
-  const std::string link = LinkLine("http://pat.example/", "my page");
-  ExpectLines(h.lines, {{0, BeganLine()}, {1.3, first}, {61.3, MinuteLine("1")}, {62.6, link},
-                        {70.6, OffIdleLine("Pat", "1")}});
-  const Journal disable = {"disable Text1", "disable Label7", "disable Text2", "disable Text3"};
+// The order in which each mode disables its controls around its lines, and Stop enables them.
+TEST(Run, DisablesAndEnablesItsControlsInTheirOrder) {
+  const Journal disable_link = {"disable Text1", "disable Label7", "disable Text2", "disable Text3"};
   const Journal enable = {"enable Label7", "enable Text1", "enable Text2", "enable Text3"};
-  Journal want = {"line " + BeganLine(), "line " + first};
-  want.insert(want.end(), disable.begin(), disable.end());
-  want.push_back("line " + MinuteLine("1"));
-  want.push_back("line " + link);
-  want.insert(want.end(), disable.begin(), disable.end());
-  want.insert(want.end(), enable.begin(), enable.end());
-  want.push_back("line " + OffIdleLine("Pat", "1"));
-  EXPECT_EQ(journal, want);
-}
-
-TEST(RegularRunControls, AreDisabledBeforeTheBeganLineAndEnabledByStop) {
-  Picked h(IdleMode::Regular);
-  h.ClickAt(5, C::Label8);
-  const Journal journal = h.Record([&] { h.Start(); });
-  EXPECT_EQ(journal, (Journal{"disable Text1", "disable Text2", "disable Text3", "disable Label7",
-                              "line " + BeganLine(), "line " + kReason, "enable Label7",
-                              "enable Text1", "enable Text2", "enable Text3",
-                              "line " + OffIdleLine("Pat", "0")}));
+  for (IdleMode mode : {IdleMode::Regular, IdleMode::Link}) {
+    Picked h(mode);
+    h.ClickAt(mode == IdleMode::Regular ? 5 : 70, C::Label8);
+    const Journal journal = h.Record([&] { h.form1.Click(C::Label7); });
+    Journal want;
+    auto add = [&want](const Journal& more) { want.insert(want.end(), more.begin(), more.end()); };
+    if (mode == IdleMode::Regular) {
+      add({"disable Text1", "disable Text2", "disable Text3", "disable Label7", "line " + BeganLine(), "line " + kReason});
+      add(enable);
+      add({"line " + OffIdleLine("Pat", "0")});
+    } else {
+      add({"line " + BeganLine(), "line " + kFirst});
+      add(disable_link);
+      add({"line " + MinuteLine("1"), "line " + kLink});
+      add(disable_link);
+      add(enable);
+      add({"line " + OffIdleLine("Pat", "1")});
+    }
+    EXPECT_EQ(journal, want);
+  }
 }
 
 struct RefusalCase {
@@ -122,14 +144,12 @@ TEST_P(Refusal, ShowsItsTextAndLeavesTheStateAlone) {
   Picked h(c.mode);
   if (c.emptied != C::Line1) h.form.SetText(c.emptied, "");
   h.form1.State().Minutes = "7";
-  const Journal journal = h.Record([&] { h.Start(); });
-  EXPECT_EQ(journal, Journal{"box " + c.box});
+  EXPECT_EQ(h.Record([&] { h.form1.Click(C::Label7); }), Journal{"box " + c.box});
   EXPECT_FALSE(h.form1.State().Running);
   EXPECT_EQ(h.form1.State().Minutes, "7");
   // Stop refuses the same way, and changes nothing.
   h.form1.State().Running = true;
-  const Journal stop = h.Record([&] { h.form1.Click(C::Label8); });
-  EXPECT_EQ(stop, Journal{"box " + c.box});
+  EXPECT_EQ(h.Record([&] { h.form1.Click(C::Label8); }), Journal{"box " + c.box});
   EXPECT_TRUE(h.form1.State().Running);
 }
 
@@ -141,25 +161,10 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusalCase{"EmptyDescription", IdleMode::Link, C::Text2, std::string(kFillInAllBoxes)}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Start, LooksOnlyAtTheBoxesOfItsMode) {
-  Picked regular(IdleMode::Regular, " ");
-  regular.form.SetText(C::Text2, "");
-  regular.form.SetText(C::Text3, "");
-  regular.ClickAt(3, C::Label8);
-  regular.Start();
-  EXPECT_EQ(regular.LineTexts()[1], ReasonLine(" ")) << "a reason of one blank is a reason";
-
-  Picked link(IdleMode::Link);
-  link.form.SetText(C::Text1, "");
-  link.ClickAt(3, C::Label8);
-  link.Start();
-  EXPECT_EQ(link.lines.size(), 3u);
-}
-
 TEST(ReservedHandle, StartAndStopEachRebukeThenTheNextPressGoesAhead) {
   Picked h(IdleMode::Regular);
   h.StoreHandle("vorn");
-  h.Start();
+  h.form1.Click(C::Label7);
   EXPECT_TRUE(h.lines.empty());
   EXPECT_FALSE(h.form1.State().Running);
   h.StoreHandle("tamsel");
@@ -168,78 +173,8 @@ TEST(ReservedHandle, StartAndStopEachRebukeThenTheNextPressGoesAhead) {
   EXPECT_TRUE(h.form1.State().Running) << "a rebuked Stop leaves the run going";
   EXPECT_EQ(h.boxes.shown.size(), 2u);
   h.ClickAt(2, C::Label8);
-  h.Start();
+  h.form1.Click(C::Label7);
   EXPECT_EQ(h.LineTexts().back(), OffIdleLine(ReplacementHandle, "0"));
-}
-
-TEST(Ending, ReadsTheHandleAgain) {
-  Picked h(IdleMode::Regular);
-  h.clock.At(30, [&] { h.StoreHandle("Kim"); });
-  h.ClickAt(40, C::Label8);
-  h.Start();
-  EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Kim", "0"));
-}
-
-// Start stays clickable in two gaps of a run: in the link mode's pause before its first
-// link line, and from an accepted Stop to the off-idle line. A Start there does nothing at
-// all, and the run ends as it would have without it, ready for the next Start.
-struct GapStep {
-  double at;
-  C click;              // Line1: no click, the box below is emptied instead
-  C emptied = C::Line1;
-};
-
-struct GapCase {
-  const char* name;
-  IdleMode mode;
-  std::vector<GapStep> steps;
-  std::vector<PostedLine> lines;
-};
-
-class OneRunAtATime : public testing::TestWithParam<GapCase> {};
-
-TEST_P(OneRunAtATime, StartInAGapDoesNothing) {
-  const GapCase& c = GetParam();
-  Picked h(c.mode);
-  for (const GapStep& step : c.steps) {
-    if (step.click == C::Line1) {
-      h.clock.At(step.at, [&h, step] { h.form.SetText(step.emptied, ""); });
-    } else {
-      h.ClickAt(step.at, step.click);
-    }
-  }
-  h.Start();
-  ExpectLines(h.lines, c.lines);
-  EXPECT_TRUE(h.boxes.shown.empty());
-  EXPECT_FALSE(h.form1.State().Running);
-  EXPECT_FALSE(h.form1.State().RunUnderWay);
-}
-
-const std::string kFirst = FirstLinkLine("http://pat.example/", "my page");
-
-INSTANTIATE_TEST_SUITE_P(
-    Gaps, OneRunAtATime,
-    testing::Values(
-        GapCase{"LinkModesFirstPause", IdleMode::Link, {{0.5, C::Label7}, {10, C::Label8}},
-                {{0, BeganLine()}, {1.3, kFirst}, {10.3, OffIdleLine("Pat", "0")}}},
-        GapCase{"AfterStop", IdleMode::Regular, {{10.2, C::Label8}, {10.5, C::Label7}},
-                {{0, BeganLine()}, {0.7, kReason}, {10.7, OffIdleLine("Pat", "0")}}},
-        // Refused today it would bring the stopped run back; in the gap it is not even asked.
-        GapCase{"AfterStopWithAnEmptyBox", IdleMode::Regular,
-                {{10.2, C::Label8}, {10.3, C::Line1, C::Text1}, {10.5, C::Label7}},
-                {{0, BeganLine()}, {0.7, kReason}, {10.7, OffIdleLine("Pat", "0")}}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ModeChange, DuringALinkRunKeepsItsLinesButChangesWhatStopChecks) {
-  Picked h(IdleMode::Link);
-  h.ClickAt(30, C::Label4);  // "reg. idle": Mode Regular, reason box "reason"
-  h.clock.At(31, [&] { h.form.SetText(C::Text3, ""); });
-  h.ClickAt(100, C::Label8);
-  h.Start();
-  EXPECT_EQ(h.boxes.shown.size(), 0u) << "Stop checks the reason box only";
-  EXPECT_EQ(h.LineTexts()[3], LinkLine("http://pat.example/", "my page"));
-  EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Pat", "1"));
-  EXPECT_EQ(h.form1.State().Mode, IdleMode::Regular);
 }
 
 }  // namespace

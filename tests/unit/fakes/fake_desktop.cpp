@@ -88,6 +88,7 @@ FakeDesktop::Client FakeDesktop::AddClientWithRoom(const std::string& screen_nam
   AddChild(c.room, "_AOL_Icon");
   AddChild(c.room, "_AOL_Static", "Lobby 42");
   c.entry = AddChild(c.room, "RICHCNTL");
+  c.keyword = AddChild(AddChild(AddChild(AddChild(c.frame, "AOL Toolbar"), "_AOL_Toolbar"), "_AOL_Combobox"), "Edit");
   return c;
 }
 
@@ -174,13 +175,12 @@ void FakeDesktop::PostMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
 int FakeDesktop::GetWindowTextLengthA(Hwnd window) {
   if (!Alive(window)) return 0;
   const Window& w = windows_.at(window);
-  return w.reported_length >= 0 ? w.reported_length : static_cast<int>(w.caption.size());
+  return w.reported_length >= 0 ? w.reported_length : static_cast<int>(Utf8Length(w.caption));
 }
 
 std::string FakeDesktop::GetWindowTextA(Hwnd window, int size) {
   if (!Alive(window) || size <= 0) return {};
-  const std::string& caption = windows_.at(window).caption;
-  return caption.substr(0, static_cast<std::size_t>(size - 1));
+  return std::string(Utf8Prefix(windows_.at(window).caption, static_cast<std::size_t>(size - 1)));
 }
 
 std::string FakeDesktop::SendGetTextA(Hwnd window) {

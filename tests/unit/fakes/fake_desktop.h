@@ -69,7 +69,7 @@ class FakeDesktop : public WindowSystem {
 
   // The chat room most tests need: returns the room; entry box and transcript via out-args.
   struct Client {
-    Hwnd frame, mdi, room, transcript, entry;
+    Hwnd frame, mdi, room, transcript, entry, keyword;
   };
   Client AddClientWithRoom(const std::string& screen_name = "Pat Doe");
 

@@ -1,0 +1,197 @@
+// The chat scanner's decisions: which lines of a transcript that grows at the bottom and
+// drops lines off the top are new, and when the scanner looks at all.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <random>
+
+#include "aol/room_scanner.h"
+#include "aol/transcript.h"
+#include "fakes/fake_desktop.h"
+#include "platform/text.h"
+
+namespace zantic {
+namespace {
+
+// A transcript as the client keeps it: the latest `cap` lines, a break between lines.
+class FakeTranscript : public TranscriptReader {
+ public:
+  explicit FakeTranscript(std::size_t cap = 1000) : cap_(cap) {}
+  Hwnd window = 0x77;
+  bool readable = true;
+
+  void Say(const std::string& line) {  // "speaker:\ttext"
+    lines_.push_back(Utf8ToUtf16(line));
+    while (lines_.size() > cap_) lines_.pop_front();
+  }
+  void Clear() { lines_.clear(); }
+  Hwnd Transcript() override { return window; }
+  std::optional<std::u16string> ReadFrom(Hwnd, long from) override {
+    if (!readable) return std::nullopt;
+    std::u16string text;
+    for (auto& line : lines_) text += (text.empty() ? u"" : u"\r") + line;
+    return from >= static_cast<long>(text.size()) ? std::u16string() : text.substr(static_cast<std::size_t>(from));
+  }
+
+ private:
+  std::size_t cap_;
+  std::deque<std::u16string> lines_;
+};
+
+std::vector<std::string> Texts(const std::vector<ChatLineReport>& reports) {
+  std::vector<std::string> out;
+  for (auto& r : reports) out.push_back(r.speaker + ":\t" + r.text);
+  return out;
+}
+
+// A look preceded by what happens in the room since the last one.
+struct Look {
+  std::vector<std::string> said;
+  std::vector<std::string> reported;
+  enum Event { None, Cleared, Unreadable, OtherRoom, NoRoom } event = None;
+};
+
+struct TrackCase {
+  const char* name;
+  std::size_t cap;
+  std::vector<Look> looks;  // the first look's lines are history
+};
+
+class Tracker : public testing::TestWithParam<TrackCase> {};
+
+TEST_P(Tracker, ReportsEveryNewLineOnceAndNoHistory) {
+  FakeTranscript room(GetParam().cap);
+  TranscriptTracker tracker;
+  int n = 0;
+  for (const Look& look : GetParam().looks) {
+    room.readable = look.event != Look::Unreadable;
+    if (look.event == Look::Cleared) room.Clear();
+    if (look.event == Look::OtherRoom) room.window += 4;
+    room.window = look.event == Look::NoRoom ? kNoWindow : (room.window ? room.window : 0x99);
+    for (auto& line : look.said) room.Say(line);
+    EXPECT_EQ(Texts(tracker.Poll(room)), look.reported) << "look " << n++;
+  }
+}
+
+using L = Look;
+INSTANTIATE_TEST_SUITE_P(
+    Rooms, Tracker,
+    testing::Values(
+        TrackCase{"HistoryThenNewLinesOnce", 1000,
+                  {L{{"Kim:\told news"}, {}}, L{{"Pat:\thide", "Pat:\thide", "Kim:\tyou hid"}, {"Pat:\thide", "Pat:\thide", "Kim:\tyou hid"}},
+                   L{{}, {}}}},
+        TrackCase{"MoreThanTheRoomKeeps", 5,
+                  {L{{"Kim:\tseen"}, {}}, L{{"K:\t0", "K:\t1", "K:\t2", "K:\t3", "K:\t4", "K:\t5", "K:\t6"},
+                                             {"K:\t2", "K:\t3", "K:\t4", "K:\t5", "K:\t6"}}}},
+        TrackCase{"Cleared", 1000, {L{{"Kim:\tbefore"}, {}}, L{{}, {}, L::Cleared}, L{{"Pat:\tshow"}, {"Pat:\tshow"}}}},
+        TrackCase{"AnUnreadableLookCatchesUpLater", 1000,
+                  {L{{"Kim:\told"}, {}}, L{{"Kim:\ta"}, {}, L::Unreadable}, L{{"Kim:\tb"}, {"Kim:\ta", "Kim:\tb"}}}},
+        TrackCase{"ANewRoomIsHistoryAndAClosedOneNoTrouble", 1000,
+                  {L{{}, {}}, L{{}, {}, L::NoRoom}, L{{"Kim:\tsaid before we looked"}, {}, L::OtherRoom},
+                   L{{"Kim:\tsaid after"}, {"Kim:\tsaid after"}}}},
+        TrackCase{"ANewRoomWhoseFirstReadFails", 1000,
+                  {L{{}, {}}, L{{"Kim:\tthere"}, {}, L::Unreadable}, L{{}, {}, L::OtherRoom}, L{{"Kim:\tnew"}, {"Kim:\tnew"}}}},
+        // A line that ends as the one before did, in a room that keeps one line.
+        TrackCase{"KeepsOneLine", 1, {L{{"Kim:\thi"}, {}}, L{{"Kim:\thi!"}, {"Kim:\thi!"}}, L{{}, {}}}},
+        TrackCase{"TheLastLineReadDropsOff", 3, {L{{"K:\ta", "K:\tb"}, {}}, L{{"K:\tb", "K:\tc"}, {"K:\tb", "K:\tc"}}}},
+        TrackCase{"LinesThatBeginAlike", 2, {L{{"K:\t0", "K:\t1"}, {}}, L{{"K:\t10", "K:\t2"}, {"K:\t10", "K:\t2"}}}},
+        TrackCase{"OneLetterSpeaker", 1000, {L{{}, {}}, L{{"A:\thi"}, {"A:\thi"}}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Tracker, ReadingCostFollowsTheNewLinesNotTheHistory) {
+  std::vector<std::size_t> cost;
+  for (int history : {1000, 100000}) {
+    FakeTranscript room(static_cast<std::size_t>(history));
+    for (int i = 0; i < history; ++i) room.Say("Kim:\thistory line " + std::to_string(i));
+    TranscriptTracker tracker;
+    tracker.Poll(room);
+    for (int i = 0; i < 10; ++i) room.Say("Kim:\tnew " + std::to_string(i));
+    EXPECT_EQ(tracker.Poll(room).size(), 10u);
+    cost.push_back(tracker.last_read_chars());
+  }
+  EXPECT_EQ(cost[0], cost[1]);
+  EXPECT_LT(cost[1], 2 * TranscriptTracker::kFirstSearch);
+}
+
+// Random traffic, looked at now and then. Repeated lines are told apart as long as the
+// lines read last are still in the transcript; distinct lines even when all but one of the
+// lines read last have dropped off the top. A room without a limit growing fast, too.
+TEST(Tracker, RandomTrafficIsReportedExactly) {
+  struct Traffic {
+    std::size_t cap, most_per_look;
+    bool repeats;
+    int looks = 3000;
+  };
+  std::mt19937 random(7);
+  for (Traffic t : {Traffic{200, 150, true}, Traffic{20, 19, false}, Traffic{1000000, 80, false, 60}}) {
+    FakeTranscript room(t.cap);
+    TranscriptTracker tracker;
+    tracker.Poll(room);
+    std::vector<std::string> said, reported;
+    for (int step = 0; step < t.looks; ++step) {
+      for (std::size_t i = random() % t.most_per_look; i > 0; --i) {
+        said.push_back(t.repeats && random() % 4 == 0 ? "Pat:\thide" : "Kim:\tline " + std::to_string(said.size()));
+        room.Say(said.back());
+      }
+      for (auto& line : Texts(tracker.Poll(room))) reported.push_back(line);
+    }
+    EXPECT_TRUE(reported == said) << "cap " << t.cap << ": " << reported.size() << " reported, " << said.size() << " said";
+  }
+}
+
+TEST(ParseTranscriptLines, SplitsParagraphsAtTheFirstSeparator) {
+  const std::pair<std::u16string, std::vector<std::string>> cases[] = {
+      {u"Pat:\thi", {"Pat:\thi"}},
+      {u"\rPat:\thi\r\nKim:\tho\r", {"Pat:\thi", "Kim:\tho"}},
+      {u"Pat:\ta:\tb", {"Pat:\ta:\tb"}},
+      {u"OnlineHost says hello\r:\tno speaker\rPat:\t", {"Pat:\t"}},
+      {u"", {}},
+      {u"Pat \u00e9:\t\u263a \xD800x", {"Pat \xC3\xA9:\t\xE2\x98\xBA \xEF\xBF\xBDx"}},
+  };
+  for (auto& [text, lines] : cases) EXPECT_EQ(Texts(ParseTranscriptLines(text)), lines);
+}
+
+// --- When the scanner looks, and what a failed read does ---------------------------------
+
+struct Room {
+  fakes::FakeDesktop d;
+  fakes::FakeDesktop::Client client = d.AddClientWithRoom();
+  RoomScanner scanner{d};
+  Room() { scanner.Look(); }
+  void Say(const std::string& line) {
+    const std::string text = d.Caption(client.transcript);
+    d.SetCaption(client.transcript, text.empty() ? line : text + "\r" + line);
+  }
+  // Ticks 150 ms apart from `t` on, the user's last input at `input`, a line said just
+  // before the first: at which tick it is reported.
+  int ReportedAt(std::uint32_t t, std::uint32_t input) {
+    Say("Kim:\tsomething new");
+    for (int i = 0; i < 100; ++i) {
+      if (!scanner.Tick(t + 150 * static_cast<std::uint32_t>(i), input).empty()) return i;
+    }
+    return -1;
+  }
+};
+
+TEST(Pace, EveryTickWhileTheUserIsThereOrTheRoomIsBusyElseEverySeventh) {
+  constexpr std::uint32_t kT = 100000;  // nobody at the keyboard since t = 0
+  Room room;
+  EXPECT_EQ(room.ReportedAt(kT, 0), RoomScanner::kQuietTicksPerLook - 1) << "a quiet room, nobody there";
+  EXPECT_EQ(room.ReportedAt(kT + 4900, 0), 0) << "the room was busy 4.9 s ago";
+  EXPECT_EQ(room.ReportedAt(kT + 9910, 0), RoomScanner::kQuietTicksPerLook - 1) << "and 5.01 s ago";
+  EXPECT_EQ(room.ReportedAt(kT + 30000, kT + 26000), 0) << "the user's input 4 s ago";
+}
+
+TEST(Scanner, ARoomThatCannotBeReadIsLookedForAgainAndMissesNothing) {
+  Room room;
+  room.scanner.Look();
+  room.d.unreadable.insert(room.client.transcript);
+  room.Say("Pat Doe:\thide");
+  EXPECT_TRUE(room.scanner.Look().empty());
+  room.d.unreadable.clear();
+  EXPECT_EQ(Texts(room.scanner.Look()), std::vector<std::string>{"Pat Doe:\thide"});
+}
+
+}  // namespace
+}  // namespace zantic

@@ -23,7 +23,7 @@ struct SendQueue::State {
 
 SendQueue::SendQueue(WindowSystem& windows, std::size_t capacity)
     : windows_(windows), state_(std::make_shared<State>()) {
-  state_->capacity = capacity == 0 ? 1 : capacity;
+  state_->capacity = capacity;
   state_->thread = std::thread(&SendQueue::Work, state_, &windows_);
 }
 
@@ -74,7 +74,7 @@ void SendQueue::Send(Hwnd window, Messages messages) {
 
 bool SendQueue::Drain(double seconds) {
   std::unique_lock<std::mutex> lock(state_->mutex);
-  return state_->idle.wait_for(lock, std::chrono::duration<double>(seconds > 0 ? seconds : 0),
+  return state_->idle.wait_for(lock, std::chrono::duration<double>(seconds),
                                [&] { return state_->waiting.empty() && !state_->sending; });
 }
 

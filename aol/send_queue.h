@@ -22,7 +22,7 @@ class SendQueue final : public AolClient {
   static constexpr std::size_t kCapacity = 100;
 
   // `windows` must outlive a sending thread stuck in a hung client: the product's lives
-  // until the process ends.
+  // until the process ends. `capacity` is at least 1.
   explicit SendQueue(WindowSystem& windows, std::size_t capacity = kCapacity);
   // Ends the sending thread; one stuck in a hung client is left to finish on its own.
   ~SendQueue() override;

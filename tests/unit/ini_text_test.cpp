@@ -32,12 +32,15 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"FirstSectionFirstKey", "[handle]\nhandle=A\nhandle=B\n[handle]\nhandle=C\n", "A"},
         ReadCase{"KeyInASecondSameSectionIsNotSeen", "[handle]\nx=1\n[handle]\nhandle=C\n", std::nullopt},
         ReadCase{"OtherSection", "[other]\nhandle=X\n", std::nullopt},
+        ReadCase{"NamesThatNearlyMatch", "[xandle]\nhandle=1\n[hand]\nhandle=2\n[handle]\nhandel=3\nhand=4\n", std::nullopt},
+        ReadCase{"NoClosingBracket", "[handle\nhandle=X\n", std::nullopt},
+        ReadCase{"QuotedEmpty", "[handle]\nhandle=\"\"\n", ""},
         ReadCase{"NoSection", "handle=X\n", std::nullopt},
         ReadCase{"NoFinalBreak", "[handle]\nhandle=Pat", "Pat"},
         ReadCase{"EqualsInValue", "[handle]\nhandle=a=b\n", "a=b"},
         ReadCase{"CommentIsNotAKey", "[handle]\n;handle=old\nhandle=new\n", "new"},
         ReadCase{"Garbage", std::string("\x00\xff[\n]]==\r\r\n[handle\n", 19), std::nullopt},
-        ReadCase{"NulInValue", std::string("[handle]\nhandle=P\0t\n", 19), std::string("P\0t", 3)}),
+        ReadCase{"NulInValue", std::string("[handle]\nhandle=P\0t\n", 20), std::string("P\0t", 3)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct WriteCase {
@@ -76,7 +79,7 @@ TEST(IniWrite, LineBreaksInAValueCannotAddLines) {
 }
 
 TEST(IniWrite, WhatIsWrittenReadsBackExactly) {
-  for (const char* value : {"Pat", " lead", "trail ", " ", "\"q\"", "'q'", "\"", "", "a=b", "[x]", "a \"b\" c"}) {
+  for (const char* value : {"Pat", " lead", "trail ", " ", "\"q\"", "'q'", "\"\"", "''", "\"", "", "a=b", "[x]", "a \"b\" c"}) {
     const std::string text = SetIniValue("[z]\nx=1\n", "handle", "HANDLE", value);
     EXPECT_EQ(SetIniValue(text, "handle", "HANDLE", value), text) << value;
     EXPECT_EQ(FindIniValue(text, "handle", "handle"), value) << text;

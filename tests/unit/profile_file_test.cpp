@@ -63,6 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xEF\xBB\xBF[handle]\nHANDLE=Kim\n"},
         FileCase{"Utf8WithoutBomReadsAsAnsi", "[handle]\nHANDLE=\xC3\xA9\n", "\xC3\x83\xC2\xA9", "[handle]\nHANDLE=Kim\n"},
         FileCase{"Utf16", kUtf16Before, "\xC3\xA9", kUtf16After},
+        FileCase{"OnlyAUtf16Bom", "\xFF\xFE", "", std::string("\xFF\xFE[\0h\0a\0n\0d\0l\0e\0]\0\r\0\n\0H\0A\0N\0D\0L\0E\0=\0K\0i\0m\0\r\0\n\0", 46)},
         FileCase{"Utf16SurrogatePairKept", kUtf16Pair, "", kUtf16Pair + std::string("[\0h\0a\0n\0d\0l\0e\0]\0\n\0H\0A\0N\0D\0L\0E\0=\0K\0i\0m\0\n\0", 40)},
         FileCase{"Utf16ThatDoesNotConvert", kUtf16Broken, "", kUtf16Broken, "Kim", "", WriteResult::FileUnconvertible},
         FileCase{"Duplicates", "[handle]\nHANDLE=A\nHANDLE=B\n[HANDLE]\nhandle=C\n", "A",

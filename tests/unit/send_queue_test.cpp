@@ -44,6 +44,7 @@ TEST(SendQueue, LinesQueuedDuringAHangGoOutWholeAndInOrderWhenTheClientAnswers) 
   d.Hang();
   SendChatLine(queue, "1 minute(s).");  // returns at once: the caller never waits
   UntilStuck(d);
+  EXPECT_FALSE(queue.Drain(0.05)) << "a line on its way is not yet out";
   SendChatLine(queue, "rsn: lunch");
   SendChatLine(queue, "by vorn");
   EXPECT_TRUE(d.Log().empty()) << "nothing is begun inside the hang";

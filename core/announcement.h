@@ -16,6 +16,10 @@ std::string_view HomePageDisplayForm();
 // Orange Wingdings "b", Arial Narrow, and a link to the home page reading "zantic idle".
 const std::string& AnnouncementHeader();
 
+// How a room's transcript shows the header (its markup rendered): how every line of the
+// program begins there, whoever's copy of it posted it.
+inline constexpr std::string_view kProgramLineShown = "b zantic idle";
+
 std::string LoadedByLine(std::string_view handle);
 std::string UnloadedByLine(std::string_view handle);
 std::string HiddenLine();

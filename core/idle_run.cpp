@@ -24,21 +24,33 @@ bool IsEmpty(Ports& p, Control box) { return p.form.GetText(box).empty(); }
 
 // Sixty one-second pauses per minute, with the running flag tested after each; the step
 // after the sixtieth is not interrupted.
+// An observer that is told nothing, for a run nobody follows.
+struct NoObserver final : RunObserver {
+  void RunBegan() override {}
+  void SecondPassed() override {}
+  void MinutesChanged() override {}
+  void RunEnded() override {}
+};
+
 template <typename MinuteStep>
-void MinuteLoop(Ports& p, IdleState& s, MinuteStep step) {
+void MinuteLoop(Ports& p, IdleState& s, RunObserver& o, MinuteStep step) {
   for (;;) {
     for (int second = 1; second <= 60; ++second) {
       Pause(p.events, 1);
       if (!s.Running) return;
+      o.SecondPassed();
     }
+    s.Minutes = NextMinutes(s.Minutes);
+    o.MinutesChanged();
     step();
   }
 }
 
-void Ending(Ports& p, IdleState& s) {
+void Ending(Ports& p, IdleState& s, RunObserver& o) {
   // The handle is read again, without the guard: a handle changed during the run counts.
   Post(p, OffIdleLine(ReadHandle(p), s.Minutes));
   s.RunUnderWay = false;
+  o.RunEnded();
 }
 
 // Running and Minutes are set only once Start is accepted: a refused Start must not bring
@@ -64,7 +76,9 @@ std::string NextMinutes(std::string_view minutes) {
   return digits;
 }
 
-void StartIdleRun(Ports& p, IdleState& s) {
+void StartIdleRun(Ports& p, IdleState& s, RunObserver* observer) {
+  NoObserver nobody;
+  RunObserver& o = observer ? *observer : nobody;
   if (s.RunUnderWay) return;
   if (ReservedHandleGuard(p, ReadHandle(p))) return;
   if (s.Mode == IdleMode::None) {
@@ -77,13 +91,13 @@ void StartIdleRun(Ports& p, IdleState& s) {
       return;
     }
     Accept(s);
+    o.RunBegan();
     s.Reason = p.form.GetText(Control::Text1);
     Enable(p, {Control::Text1, Control::Text2, Control::Text3, Control::Label7}, false);
     Post(p, BeganLine());
     Pause(p.events, 0.7);
     Post(p, ReasonLine(s.Reason));
-    MinuteLoop(p, s, [&] {
-      s.Minutes = NextMinutes(s.Minutes);
+    MinuteLoop(p, s, o, [&] {
       Post(p, MinuteLine(s.Minutes));
       Pause(p.events, 0.7);
       Post(p, ReasonLine(s.Reason));
@@ -94,21 +108,21 @@ void StartIdleRun(Ports& p, IdleState& s) {
       return;
     }
     Accept(s);
+    o.RunBegan();
     s.LinkDescription = p.form.GetText(Control::Text2);
     s.LinkUrl = p.form.GetText(Control::Text3);
     Post(p, BeganLine());
     Pause(p.events, 1.3);
     Post(p, FirstLinkLine(s.LinkUrl, s.LinkDescription));
     DisableForLinkRun(p);
-    MinuteLoop(p, s, [&] {
-      s.Minutes = NextMinutes(s.Minutes);
+    MinuteLoop(p, s, o, [&] {
       Post(p, MinuteLine(s.Minutes));
       Pause(p.events, 1.3);
       Post(p, LinkLine(s.LinkUrl, s.LinkDescription));
       DisableForLinkRun(p);
     });
   }
-  Ending(p, s);
+  Ending(p, s, o);
 }
 
 void StopIdleRun(Ports& p, IdleState& s) {

@@ -14,11 +14,22 @@ namespace zantic {
 inline constexpr std::string_view kPickAnIdler = "Please pick an idler before clicking this button.";
 inline constexpr std::string_view kFillInAllBoxes = "you need to fill in all boxes";
 
+// Told of a run's course, privately (nothing of it goes to the room): the tray's tooltip,
+// the digest of the room and the nudge when the user is back follow it.
+class RunObserver {
+ public:
+  virtual ~RunObserver() = default;
+  virtual void RunBegan() = 0;         // Start was accepted
+  virtual void SecondPassed() = 0;     // after each one-second pause of the minute loop
+  virtual void MinutesChanged() = 0;   // a full minute has passed
+  virtual void RunEnded() = 0;         // after the off-idle line
+};
+
 // The click on "Start". Returns when the run has ended or was refused. While a run is under
 // way (from an accepted Start until its off-idle line) it does nothing at all: Start stays
 // clickable in two gaps of a run, and a second run nested in the first would post two
 // began lines and end the first with the second's minutes.
-void StartIdleRun(Ports& ports, IdleState& state);
+void StartIdleRun(Ports& ports, IdleState& state, RunObserver* observer = nullptr);
 
 // The click on "Stop". Never waits for the run.
 void StopIdleRun(Ports& ports, IdleState& state);

@@ -16,6 +16,11 @@ struct Ports {
   Process& process;
   FormControls& form;
   ChatScanner& chat1;
+  // What the program has beside the window: its tray icon, the window of the room's digest,
+  // and the time of the user's last input.
+  TrayIcon& tray;
+  DigestView& digest_view;
+  UserInput& input;
 };
 
 }  // namespace zantic

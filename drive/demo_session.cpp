@@ -6,8 +6,9 @@
 //                                              and waits until the stand-in is closed
 //
 // The scripted session: the stand-in with a lively room, the program beside it; "reg. idle",
-// a reason typed into the box, Start, the first minute line, "hide" and "show" said in the
-// room by the user, Stop, "X". At each step a screenshot. The record (FOLDER, out\demo by
+// a reason typed into the box, Start, the first minute line, members who ask after the
+// user, "hide" and "show" said in the room by the user, Stop and the digest of what was said
+// to the user, the tray icon's menu, "X". At each step a screenshot. The record (FOLDER, out\demo by
 // default):
 //   NN-name.png      the screenshots, in order
 //   steps.tsv        one line per screenshot: file, where the program's window was
@@ -33,8 +34,11 @@
 #include <vector>
 
 #include "core/announcement.h"
+#include "drive/input.h"
 #include "drive/program.h"
 #include "drive/sim.h"
+#include "ui/win32/digest_window.h"
+#include "ui/win32/tray.h"
 
 namespace {
 
@@ -295,6 +299,10 @@ int Scripted(const std::wstring& out) {
                 " s after the began line): \"1 minute(s).\", and the reason again.",
             window, frame);
 
+  // Two members ask after the user, who is away.
+  sim.Say("Kim Lee", kUser + ", are you there?");
+  sim.Say("Sam Ray", "i think pat doe went out for lunch");
+
   sim.Say(kUser, "hide");
   if (!said(zantic::HiddenLine()) || !WaitUntil([&] { return !IsWindowVisible(program.Window()); }))
     return fail("\"hide\" did not hide the window");
@@ -321,6 +329,37 @@ int Scripted(const std::wstring& out) {
             "Stop: " + Fixed(after, 1) + " s after the click the room hears that " + kUser +
                 " is off idle after 1 minute(s). Start is green again.",
             window, frame);
+
+  // After the off-idle line, privately: what was said to the user while they were away.
+  HWND digest = nullptr;
+  if (!WaitUntil([&] { return (digest = FindWindowW(zantic::win32::DigestWindow::kClassName,
+                                                    zantic::win32::DigestWindow::kCaption)) != nullptr; }))
+    return fail("the digest of the room did not open");
+  SetWindowPos(digest, nullptr, frame.left + 40, frame.top + 150, 620, 190, SWP_NOZORDER);
+  Settle(window, true, true);
+  rec.Shoot("digest",
+            "With the off-idle line comes a window for " + kUser + " alone: how many lines the room said "
+            "meanwhile, and each one that named " + kUser + ", with its time. The room hears nothing of it.",
+            window, frame);
+  PostMessageW(digest, WM_CLOSE, 0, 0);
+  WaitUntil([&] { return !IsWindow(digest); }, seconds(3));
+  Sleep(300);
+
+  // The program's icon in the notification area (under Wine without a desktop tray, in Wine's own
+  // tray window at the top left), as the shell tells of a right click on it.
+  auto menu_open = [] { return FindWindowW(L"#32768", nullptr) != nullptr && IsWindowVisible(FindWindowW(L"#32768", nullptr)); };
+  for (int tries = 0; tries < 3 && !menu_open(); ++tries) {
+    PostMessageW(program.Window(), zantic::win32::Win32Tray::kTrayMessage,
+                 MAKEWPARAM(window.left, window.bottom + 8), MAKELPARAM(WM_CONTEXTMENU, 1));
+    WaitUntil(menu_open, seconds(3));
+  }
+  if (!menu_open()) return fail("the tray icon's menu did not open");
+  Sleep(300);
+  rec.Shoot("tray-menu",
+            "The icon in the notification area: a click hides or shows the window (no line in the room), "
+            "and its menu opens the digest again, stops idling or exits as \"X\" does.",
+            window, frame);
+  Key(VK_ESCAPE);
 
   program.Click(Control::Label2);
   const auto unloaded = said(zantic::UnloadedByLine(kUser));

@@ -29,6 +29,7 @@ class FormControls {
   virtual void HideForm() = 0;
   // Shows the window modeless, with no owner window.
   virtual void ShowForm() = 0;
+  virtual bool IsFormShown() = 0;
 };
 
 }  // namespace zantic

@@ -8,10 +8,12 @@
 
 #include "platform/chat_scanner.h"
 #include "platform/code_page.h"
+#include "platform/digest_view.h"
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
 #include "platform/form_controls.h"
 #include "platform/message_boxes.h"
 #include "platform/process.h"
+#include "platform/tray_icon.h"
 #include "platform/user_input.h"
 #include "platform/window_system.h"

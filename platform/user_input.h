@@ -1,5 +1,5 @@
-// When the user last touched the keyboard or the mouse, anywhere in the session. Only the
-// time is known: nothing of what was typed or where the mouse went.
+// When the user last touched the keyboard or the mouse, anywhere in the session (only the
+// time is known: nothing of what was typed or where the mouse went), and the local time.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,8 @@ class UserInput {
   // 49 days: compare by unsigned difference).
   virtual std::uint32_t TickMs() = 0;
   virtual std::uint32_t LastInputTickMs() = 0;
+  // The local time of day, in minutes since midnight.
+  virtual int MinuteOfDay() = 0;
 };
 
 }  // namespace zantic

@@ -72,6 +72,11 @@ void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
     p_.form.ShowForm();
     SendChatLine(p_.aol, ShownLine());
   }
+  // During a run the line also goes to the digest of the room, which keeps to itself.
+  if (digest_.Collecting()) {
+    if (!digest_.KnowsScreenName()) digest_.SetScreenName(GetScreenName(p_.aol.windows()));
+    digest_.Line(speaker, text, p_.input.MinuteOfDay());
+  }
 }
 
 void Form1::Click(Control label) {
@@ -100,6 +105,7 @@ void Form1::Label2_Click() {
   Pause(p_.events, 0.4);
   SlideOutWindow(p_.windows, p_.events, p_.form.FormWindow());
   p_.aol.Drain(kExitDrainSeconds);
+  p_.tray.Remove();
   p_.process.EndProgram();
 }
 
@@ -141,7 +147,7 @@ void Form1::Label6_Click() {
 }
 
 // "Start" and "Stop"
-void Form1::Label7_Click() { StartIdleRun(p_, state_); }
+void Form1::Label7_Click() { StartIdleRun(p_, state_, &follower_); }
 void Form1::Label8_Click() { StopIdleRun(p_, state_); }
 
 // "IMs on" / "IMs off": announce first, then switch.

@@ -7,6 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "core/back_nudge.h"
+#include "core/digest.h"
+#include "core/idle_run.h"
 #include "core/idle_state.h"
 #include "core/program_ports.h"
 
@@ -19,6 +24,19 @@ inline constexpr std::string_view ContactEmailAddress = "vorn@zantic-idle.net";
 // The texts of the "greetz" and "?" message boxes.
 std::string GreetingsText();
 std::string HelpText();
+
+// The tray icon's tooltip: "zantic idle - idling, N minute(s)" during a run, "zantic idle"
+// otherwise.
+std::string TrayTip(const IdleState& state);
+inline constexpr std::string_view kBackBalloon = "Back? Click here to stop idling.";
+
+enum class TrayCommand { ShowOrHide = 1, WhileYouWereAway, StopIdling, Exit };
+struct TrayMenuItem {
+  TrayCommand command;
+  std::string text;
+  bool enabled;
+  bool operator==(const TrayMenuItem&) const = default;
+};
 
 class Form1 {
  public:
@@ -35,6 +53,20 @@ class Form1 {
 
   IdleState& State() { return state_; }
 
+  // The tray icon, the room's digest and the nudge: the program's private side, which posts
+  // nothing to the room (ui/form1_away.cpp).
+  // A left click on the icon (or its selection by keyboard): the window shown and brought
+  // to the front when it is hidden, hidden when it is shown.
+  void Tray_Click();
+  std::vector<TrayMenuItem> TrayMenu();
+  void Tray_Command(TrayCommand command);
+  // A click on the balloon that asks whether the user is back: what "Stop" does.
+  void Tray_BalloonClick();
+  // Another copy of the program was started: this one's window comes back to the front.
+  void AnotherCopyStarted();
+  // The digest of the last run that ended (an empty one before that).
+  const RoomDigest& LastDigest() const { return last_digest_; }
+
   void Label2_Click();   // "X"
   void Label3_Click();   // "?"
   void Label4_Click();   // "reg. idle"
@@ -50,8 +82,27 @@ class Form1 {
   void Label14_Click();  // "set"
 
  private:
+  // Follows each run for the tray's tooltip, the digest and the nudge.
+  class Follower final : public RunObserver {
+   public:
+    explicit Follower(Form1& form) : f_(form) {}
+    void RunBegan() override;
+    void SecondPassed() override;
+    void MinutesChanged() override;
+    void RunEnded() override;
+
+   private:
+    Form1& f_;
+  };
+  void ShowWindowInFront();
+  void ShowLastDigest();
+
   Ports p_;
   IdleState state_;
+  Follower follower_{*this};
+  RoomDigest digest_, last_digest_;
+  BackNudge nudge_;
+  int run_seconds_ = 0;
 };
 
 }  // namespace zantic

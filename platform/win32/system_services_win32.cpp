@@ -71,6 +71,12 @@ std::uint32_t Win32UserInput::LastInputTickMs() {
   return GetLastInputInfo(&info) ? info.dwTime : 0;
 }
 
+int Win32UserInput::MinuteOfDay() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return now.wHour * 60 + now.wMinute;
+}
+
 std::string Win32Process::ProgramDirectory() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

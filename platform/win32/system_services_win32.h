@@ -34,6 +34,7 @@ class Win32UserInput final : public UserInput {
  public:
   std::uint32_t TickMs() override;
   std::uint32_t LastInputTickMs() override;
+  int MinuteOfDay() override;
 };
 
 class Win32Process final : public Process {

@@ -39,7 +39,9 @@ expected_shots="
 06-hidden.png    absent  -           -
 07-shown.png     shown   yes         grey
 08-stop.png      shown   yes         green
-09-closed.png    absent  -           -"
+09-digest.png    shown   yes         green
+10-tray-menu.png shown   yes         green
+11-closed.png    absent  -           -"
 
 # The user's lines (the program's, and "hide" and "show" said by the user), in this order
 # and no others.
@@ -124,6 +126,7 @@ attempt() {
   [ "$(jq -r 'select(.event == "chat") | .shown' "$log")" = "$(cat "$out/transcript.txt")" ] ||
     fail "the transcript does not hold exactly the lines the log shows"
   grep -q "^Kim Lee:\|^Sam Ray:\|^Jo Park:\|^Alex Finn:" "$out/transcript.txt" || fail "nobody else chatted"
+  grep -q ' s  screenshot 09-digest.png' "$out/session.txt" 2>/dev/null || fail "no digest of the room after the run"
 
   # On time, by the stand-in's clock: the reason line 0.7 s after the began line, the minute
   # line 60.7 s after it.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The release package as a user gets it: built, unpacked into an empty folder, holding just
-# the program, the user guide and the licence; the program from there starts under Wine
+# the program, the user guide (and its two pictures) and the licence; the program from there starts under Wine
 # beside the stand-in and posts its loaded-by line.
 #   package_check.sh BUILD_DIR VERSION
 set -u
@@ -20,8 +20,8 @@ zip="$work/$name.zip"
 [ -f "$zip" ] || { fail "no $name.zip"; exit 1; }
 
 entries=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
-[ "$entries" = "$(printf '%s\n' "$name/LICENSE.txt" "$name/USER-GUIDE.txt" "$name/zantic-idle.exe")" ] ||
-  fail "the zip holds other files than the program, the guide and the licence: $entries"
+[ "$entries" = "$(printf '%s\n' "$name/LICENSE.txt" "$name/USER-GUIDE.txt" "$name/digest.png" "$name/tray-menu.png" "$name/zantic-idle.exe" | sort)" ] ||
+  fail "the zip holds other files than the program, the guide with its pictures and the licence: $entries"
 unzip -q "$zip" -d "$work/unpacked" || fail "the zip does not unpack"
 dir="$work/unpacked/$name"
 exe="$dir/zantic-idle.exe"

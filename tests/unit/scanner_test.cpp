@@ -185,12 +185,19 @@ TEST(Pace, EveryTickWhileTheUserIsThereOrTheRoomIsBusyElseEverySeventh) {
 
 TEST(Scanner, ARoomThatCannotBeReadIsLookedForAgainAndMissesNothing) {
   Room room;
-  room.scanner.Look();
   room.d.unreadable.insert(room.client.transcript);
   room.Say("Pat Doe:\thide");
   EXPECT_TRUE(room.scanner.Look().empty());
   room.d.unreadable.clear();
   EXPECT_EQ(Texts(room.scanner.Look()), std::vector<std::string>{"Pat Doe:\thide"});
+  // The room keeps its window but gets a new transcript: the scanner finds it.
+  room.d.Destroy(room.client.transcript);
+  room.client.transcript = room.d.AddChild(room.client.room, "RICHCNTL");
+  room.d.BringToFront(room.client.transcript);
+  room.scanner.Look();  // the old one is gone
+  room.scanner.Look();  // the new one is history
+  room.Say("Pat Doe:\tshow");
+  EXPECT_EQ(Texts(room.scanner.Look()), std::vector<std::string>{"Pat Doe:\tshow"});
 }
 
 }  // namespace

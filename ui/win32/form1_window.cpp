@@ -236,6 +236,13 @@ void Form1Window::HideForm() { ShowWindow(window_, SW_HIDE); }
 
 void Form1Window::ShowForm() { ShowWindow(window_, SW_SHOW); }
 
+bool Form1Window::IsFormShown() { return IsWindowVisible(window_) != FALSE; }
+
+UINT Form1Window::AnotherCopyMessage() {
+  static const UINT message = RegisterWindowMessageW(L"zantic idle: another copy started");
+  return message;
+}
+
 // --- Messages ------------------------------------------------------------------------------
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -268,6 +275,17 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
     case kChatLineMessage:
       OnChatLines();
       return 0;
+    case Win32Tray::kTrayMessage:
+      OnTray(wparam, lparam);
+      return 0;
+  }
+  if (msg == Win32Tray::TaskbarCreatedMessage() && tray_) {
+    tray_->Restore();
+    return 0;
+  }
+  if (msg == AnotherCopyMessage() && logic_) {
+    logic_->AnotherCopyStarted();
+    return 0;
   }
   return Default(msg, wparam, lparam);
 }
@@ -349,6 +367,41 @@ void Form1Window::OnChatLines() {
     chat_lines_.pop_front();
     if (logic_) logic_->Chat1_ChatLine(line.speaker, line.text);
   }
+}
+
+// The shell's news of the tray icon (version 4): a selection by the mouse or the keyboard,
+// the context menu, a click on the balloon.
+void Form1Window::OnTray(WPARAM wparam, LPARAM lparam) {
+  if (!logic_) return;
+  switch (LOWORD(lparam)) {
+    case NIN_SELECT:
+    case NIN_KEYSELECT:
+      logic_->Tray_Click();
+      break;
+    case WM_CONTEXTMENU:
+      TrayMenu(POINT{static_cast<short>(LOWORD(wparam)), static_cast<short>(HIWORD(wparam))});
+      break;
+    case NIN_BALLOONUSERCLICK:
+      logic_->Tray_BalloonClick();
+      break;
+  }
+}
+
+// The menu the logic describes, at the point of the click; the chosen command goes back to
+// the logic once the menu has closed.
+void Form1Window::TrayMenu(POINT at) {
+  HMENU menu = CreatePopupMenu();
+  for (const TrayMenuItem& item : logic_->TrayMenu()) {
+    if (item.command == TrayCommand::Exit) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), static_cast<UINT_PTR>(item.command),
+                Utf8ToWide(item.text).c_str());
+  }
+  // The menu closes when the user clicks elsewhere only if the window is in front.
+  SetForegroundWindow(window_);
+  const int chosen = TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, window_, nullptr);
+  PostMessageW(window_, WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  if (chosen > 0) logic_->Tray_Command(static_cast<TrayCommand>(chosen));
 }
 
 }  // namespace zantic::win32

@@ -18,6 +18,7 @@
 #include "ui/win32/controls.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/pictures.h"
+#include "ui/win32/tray.h"
 
 namespace zantic::win32 {
 
@@ -39,6 +40,12 @@ class Form1Window final : public BaseWindow<Form1Window>, public FormControls {
 
   // The logic that receives the window's events; events before this are ignored.
   void Attach(Form1& logic) { logic_ = &logic; }
+  // The tray icon whose clicks come to this window.
+  void AttachTray(Win32Tray& tray) { tray_ = &tray; }
+
+  // Registered: another copy of the program, started in this session, asks this one to
+  // bring its window back (and then ends).
+  static UINT AnotherCopyMessage();
 
   // The first showing: centred on the screen, activated, the focus on the first control in
   // the tab order that can take it.
@@ -66,6 +73,7 @@ class Form1Window final : public BaseWindow<Form1Window>, public FormControls {
   void SetText(Control control, std::string_view text) override;
   void HideForm() override;
   void ShowForm() override;
+  bool IsFormShown() override;
 
  private:
   static constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::Line1) + 1;
@@ -83,11 +91,14 @@ class Form1Window final : public BaseWindow<Form1Window>, public FormControls {
   LRESULT OnCtlColor(WPARAM wparam, LPARAM lparam);
   bool OnActivate(WPARAM wparam);
   void OnChatLines();
+  void OnTray(WPARAM wparam, LPARAM lparam);
+  void TrayMenu(POINT at);
   void MoveFocus(bool backwards);
 
   HINSTANCE instance_;
   UINT dpi_ = 96;
   Form1* logic_ = nullptr;
+  Win32Tray* tray_ = nullptr;
   WindowClass form_class_, label_class_, picture_class_, line_class_;
   Picture background_, logo_;
   Font label_font_, box_font_;

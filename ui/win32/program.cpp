@@ -11,11 +11,40 @@
 #include "platform/win32/window_system_win32.h"
 #include "ui/form1.h"
 #include "ui/win32/chat1.h"
+#include "ui/win32/digest_window.h"
 #include "ui/win32/form1_window.h"
+#include "ui/win32/resource_ids.h"
+#include "ui/win32/tray.h"
 
 namespace zantic::win32 {
+namespace {
+
+// A copy of the program already runs in this session: its window is asked to come back
+// (this copy's start is the user's doing, so it may hand the foreground over), and this one
+// ends without a word to the room. False when no other copy runs.
+bool AnotherCopyRuns(HANDLE& single) {
+  single = CreateMutexW(nullptr, FALSE, L"Local\\zantic-idle.one-copy");
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  // The other copy may still be making its window.
+  for (int tries = 0; tries < 100; ++tries) {
+    if (HWND other = FindWindowW(Form1Window::kClassName, L"Form1")) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(other, &pid);
+      AllowSetForegroundWindow(pid);
+      PostMessageW(other, Form1Window::AnotherCopyMessage(), 0, 0);
+      break;
+    }
+    Sleep(50);
+  }
+  return true;
+}
+
+}  // namespace
 
 int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
+  HANDLE single = nullptr;
+  if (AnotherCopyRuns(single)) return 0;
+
   INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&common);
   // COM on the user-interface thread, so screen readers in other processes can reach the
@@ -33,10 +62,17 @@ int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
   ProfileFile profile(files, code_page);
   Win32MessageBoxes boxes;
   Win32Process process;
+  Win32UserInput input;
+  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON));
+  DigestWindow digest(instance, icon);
 
   Form1Window window(instance);
   if (!window.Handle()) return 1;
   boxes.owner = window.Handle();
+  Win32Tray tray(window.Handle(), static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON), IMAGE_ICON,
+                                                                  GetSystemMetrics(SM_CXSMICON),
+                                                                  GetSystemMetrics(SM_CYSMICON), 0)));
+  window.AttachTray(tray);
   // Chat1: reports the room's lines to the window, which hands them to the logic.
   Chat1 chat1(window.Handle(), Form1Window::kChatLineMessage);
   window.SetChatLineSource([&chat1, &hooks] {
@@ -44,15 +80,16 @@ int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
     if (hooks.on_chat_lines) hooks.on_chat_lines(lines);
     return lines;
   });
-  Form1 form(Ports{windows, aol, events, profile, boxes, process, window, chat1});
+  Form1 form(Ports{windows, aol, events, profile, boxes, process, window, chat1, tray, digest, input});
   window.Attach(form);
-  own_events.pre_translate = [&window](MSG& msg) { return window.PreTranslate(msg); };
+  own_events.pre_translate = [&window, &digest](MSG& msg) { return window.PreTranslate(msg) || digest.PreTranslate(msg); };
 
   form.Form_Load();
   window.ShowFirstTime();
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) own_events.Dispatch(msg);
+  CloseHandle(single);
   return static_cast<int>(msg.wParam);
 }
 

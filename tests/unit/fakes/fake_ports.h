@@ -93,11 +93,44 @@ class FakeForm : public FormControls {
   void SetText(Control control, std::string_view text) override;
   void HideForm() override;
   void ShowForm() override;
+  bool IsFormShown() override { return form_visible; }
 
  private:
   Journal* journal_;
   std::map<Control, bool> visible_, enabled_;
   std::map<Control, std::string> text_;
+};
+
+// The tray icon, the digest's window and the input clock, noting what they are asked.
+class FakeTray : public TrayIcon {
+ public:
+  std::string tip = "zantic idle";
+  std::vector<std::string> balloons;
+  bool removed = false;
+  void SetTip(std::string_view text) override { tip = text; }
+  void ShowBalloon(std::string_view, std::string_view text) override { balloons.emplace_back(text); }
+  void Remove() override { removed = true; }
+};
+
+class FakeDigestView : public DigestView {
+ public:
+  std::vector<std::pair<std::string, std::string>> shown;  // heading, lines
+  void ShowDigest(std::string_view heading, std::string_view lines) override { shown.emplace_back(heading, lines); }
+};
+
+// The input clock follows the virtual clock; the user's last input and the time of day are
+// set by the test.
+class FakeInput : public UserInput {
+ public:
+  explicit FakeInput(std::function<double()> now) : now_(std::move(now)) {}
+  std::uint32_t last_input_ms = 0;
+  int minute_of_day = 9 * 60 + 5;
+  std::uint32_t TickMs() override { return static_cast<std::uint32_t>(now_() * 1000); }
+  std::uint32_t LastInputTickMs() override { return last_input_ms; }
+  int MinuteOfDay() override { return minute_of_day; }
+
+ private:
+  std::function<double()> now_;
 };
 
 class FakeScanner : public ChatScanner {

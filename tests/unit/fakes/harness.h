@@ -33,7 +33,10 @@ class Harness {
   FakeProcess process{&journal};
   FakeForm form{&journal};
   FakeScanner scanner{&journal};
-  Ports ports{desktop, aol, clock, profile, boxes, process, form, scanner};
+  FakeTray tray;
+  FakeDigestView digest_view;
+  FakeInput input{[this] { return clock.Now(); }};
+  Ports ports{desktop, aol, clock, profile, boxes, process, form, scanner, tray, digest_view, input};
   Form1 form1{ports};
 
   // Every line posted into the room, with the virtual time it was sent.

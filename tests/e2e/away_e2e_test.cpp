@@ -1,0 +1,98 @@
+// While you were away, with the real program beside the stand-in: one copy at a time, the
+// digest of the room, and the tray icon's menu. Under Wine on Xvfb there is no desktop tray:
+// Wine shows the icons in a "Wine System Tray" window of its own; the tests talk to the
+// program as that tray does (its callback message), and work the real menu it then pops up
+// with the keyboard.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/announcement.h"
+#include "drive/program.h"
+#include "drive/sim.h"
+#include "ui/win32/digest_window.h"
+#include "ui/win32/tray.h"
+
+namespace {
+
+using namespace std::chrono;
+using drive::Program;
+using drive::Sim;
+using zantic::Control;
+using zantic::win32::Win32Tray;
+
+std::string TextOf(HWND window) {
+  std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+  return drive::Narrow(text);
+}
+
+// What the shell sends the window for a click on its icon (version 4: the event in the low
+// word of lParam, the icon in the high word).
+void TrayEvent(const Program& program, UINT event) {
+  PostMessageW(program.Window(), Win32Tray::kTrayMessage, MAKEWPARAM(200, 200), MAKELPARAM(event, 1));
+}
+
+TEST(AwayE2E, ASecondStartBringsTheFirstCopyBackAndEndsWithoutAWord) {
+  Sim sim;
+  Program first;
+  ASSERT_TRUE(sim.Ready() && first.Ready());
+  ASSERT_TRUE(sim.Ask("Pat Doe", "hide", zantic::HiddenLine()));
+  ASSERT_FALSE(IsWindowVisible(first.Window()));
+  const std::size_t lines = sim.ChatLines().size();
+  Program second({.dir = {}, .settings = {}, .wait_shown = false});
+  ASSERT_TRUE(second.Ended(seconds(10)));
+  DWORD code = 1;
+  GetExitCodeProcess(second.Process(), &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(drive::WaitUntil([&] { return IsWindowVisible(first.Window()) != FALSE; }));
+  Sleep(500);
+  EXPECT_EQ(sim.ChatLines().size(), lines) << "the room hears nothing of it";
+}
+
+TEST(AwayE2E, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWorks) {
+  Sim sim;
+  Program program;
+  ASSERT_TRUE(sim.Ready() && program.Ready());
+  ASSERT_NE(FindWindowW(L"__winex11_standalone_tray", nullptr), nullptr) << "Wine shows the icon in its own tray";
+  program.StartRegularRun("lunch");
+  ASSERT_TRUE(sim.WaitForChat(zantic::ReasonLine("lunch")));
+  for (const char* line : {"Kim Lee\tpat doe, you there?", "Sam Ray\thi all", "Jo Park\tPat Doers unite",
+                           "Alex Finn\tbrb PAT DOE"}) {
+    ASSERT_TRUE(sim.Control(std::string("say ") + line));
+  }
+  Sleep(1500);  // nobody at the keyboard: the scanner's quiet pace
+  // "Stop idling" from the tray's menu: the third item.
+  TrayEvent(program, WM_CONTEXTMENU);
+  ASSERT_TRUE(drive::WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }));
+  for (int i = 0; i < 3; ++i) drive::Key(VK_DOWN);
+  drive::Key(VK_RETURN);
+  ASSERT_TRUE(sim.WaitForChat(zantic::OffIdleLine("", "0")));
+  HWND digest = nullptr;
+  ASSERT_TRUE(drive::WaitUntil([&] { return (digest = FindWindowW(zantic::win32::DigestWindow::kClassName, zantic::win32::DigestWindow::kCaption)); }));
+  EXPECT_FALSE(GetWindowLongW(digest, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  const std::string text = TextOf(FindWindowExW(digest, nullptr, L"Edit", nullptr));
+  EXPECT_NE(text.find("  Kim Lee: pat doe, you there?\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("  Alex Finn: brb PAT DOE\r\n"), std::string::npos) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+  EXPECT_NE(TextOf(FindWindowExW(digest, nullptr, L"Static", nullptr)).find("; 2 mentioned you"), std::string::npos);
+  drive::Key(VK_ESCAPE);
+  EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindow(digest); }));
+  // A left click hides the window and shows it again, privately.
+  const std::size_t lines = sim.ChatLines().size();
+  TrayEvent(program, NIN_SELECT);
+  EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindowVisible(program.Window()); }));
+  TrayEvent(program, NIN_SELECT);
+  EXPECT_TRUE(drive::WaitUntil([&] { return IsWindowVisible(program.Window()) != FALSE; }));
+  EXPECT_EQ(sim.ChatLines().size(), lines);
+  // "Exit", the last item, does what "X" does.
+  TrayEvent(program, WM_CONTEXTMENU);
+  ASSERT_TRUE(drive::WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }));
+  drive::Key(VK_UP);
+  drive::Key(VK_RETURN);
+  EXPECT_TRUE(sim.WaitForChat(zantic::UnloadedByLine("")));
+  EXPECT_TRUE(program.Ended());
+}
+
+}  // namespace

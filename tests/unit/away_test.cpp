@@ -1,0 +1,150 @@
+// While you were away: the digest of the room, the nudge when the user is back, and the
+// tray icon's tooltip, clicks and menu. None of it posts to the room.
+#include <gtest/gtest.h>
+
+#include "core/announcement.h"
+#include "core/back_nudge.h"
+#include "core/digest.h"
+#include "fakes/harness.h"
+
+namespace zantic {
+namespace {
+
+using C = Control;
+using fakes::Harness;
+
+// The user is "Pat Doe" (screen name) with the handle "zz top"; a line, and whether it
+// mentions them.
+struct MentionCase {
+  std::string speaker, text;
+  bool mention;
+};
+
+TEST(Digest, KeepsTheLinesOfOthersThatNameTheUser) {
+  const MentionCase cases[] = {
+      {"Kim", "pat doe?", true},            {"Kim", "hey PAT   DOE, you there", true},
+      {"Kim", "(Pat Doe)", true},           {"Kim", "Pat Doers club", false},
+      {"Kim", "SpatDoe", false},            {"Kim", "is ZZ TOP idle again", true},
+      {"Kim", "zz topping", false},         {"Kim", "Pat", false},
+      {"Pat Doe", "Pat Doe talks to himself", false},  // the user's own line
+      {"Sam", std::string(kProgramLineShown) + " handle changed to Pat Doe", false},  // a copy of the program
+  };
+  RoomDigest digest;
+  digest.Begin("Pat Doe", "zz top");
+  for (const auto& c : cases) digest.Line(c.speaker, c.text, 61);
+  std::vector<std::string> kept;
+  for (const auto& m : digest.mentions()) kept.push_back(m.text);
+  std::vector<std::string> want;
+  for (const auto& c : cases) if (c.mention) want.push_back(c.text);
+  EXPECT_EQ(kept, want);
+  EXPECT_EQ(digest.others(), 9u) << "every line of others counts";
+  digest.End("3");
+  EXPECT_EQ(digest.Heading(), "9 lines were said while you idled 3 minute(s); 4 mentioned you");
+  EXPECT_EQ(digest.Lines().substr(0, 22), "01:01  Kim: pat doe?\r\n");
+  EXPECT_FALSE(Mentions("anything at all", "")) << "an empty name names nothing";
+  EXPECT_FALSE(Mentions("anything at all", "  "));
+}
+
+TEST(Digest, KeepsTheLatestMentionsAndCountsTheRest) {
+  RoomDigest digest;
+  digest.Begin("", "Pat");  // the screen name not known: only the handle
+  for (int i = 0; i < 250; ++i) digest.Line("Kim", "Pat " + std::to_string(i), i);
+  digest.Line("Kim", "hi", 0);
+  digest.End("1");
+  EXPECT_EQ(digest.mentions().size(), RoomDigest::kKept);
+  EXPECT_EQ(digest.mentions().front().text, "Pat 50");
+  EXPECT_EQ(digest.Heading(), "251 lines were said while you idled 1 minute(s); 250 mentioned you (the first 50 are not kept)");
+  RoomDigest one;
+  one.Begin("Pat", "");
+  one.Line("Kim", "bye", 0);
+  one.End("0");
+  EXPECT_EQ(one.Heading(), "1 line was said while you idled 0 minute(s); none mentioned you");
+}
+
+// Checks every 5 s of a run that began at t = 100 s, with input at given times: the check
+// at which the user is found back (-1: never).
+struct NudgeCase {
+  const char* name;
+  std::vector<double> inputs;
+  int nudged_at;
+};
+
+TEST(BackNudge, SteadyInputForHalfAMinuteAndNotAStrayMove) {
+  std::vector<double> steady;
+  for (double t = 101; t < 160; t += 2) steady.push_back(t);
+  const NudgeCase cases[] = {{"Steady", steady, 5},
+                             {"OneStrayMove", {103}, -1},
+                             {"OnlyBeforeTheRun", {50, 90, 99.9}, -1},
+                             {"NowAndThen", {103, 118, 133, 148}, -1}};
+  for (const NudgeCase& c : cases) {
+    BackNudge nudge;
+    nudge.Begin(100000);
+    int nudged_at = -1, nudges = 0;
+    std::uint32_t last = 99000;
+    for (int check = 1; check <= 20; ++check) {
+      const double now = 100 + 5.0 * check;
+      for (double t : c.inputs) if (t <= now) last = static_cast<std::uint32_t>(t * 1000);
+      if (nudge.Check(static_cast<std::uint32_t>(now * 1000), last) && nudges++ == 0) nudged_at = check;
+    }
+    EXPECT_EQ(nudged_at, c.nudged_at) << c.name;
+    EXPECT_LE(nudges, 1) << c.name << ": once per run";
+  }
+}
+
+// A run with members talking and the user coming back: the tooltip, the balloon and the
+// digest, and nothing in the room but the run's own lines.
+TEST(Away, ARunFollowedPrivately) {
+  Harness h;
+  h.StoreHandle("Pat");
+  h.form1.Click(C::Label4);
+  std::vector<std::string> tips;
+  h.clock.At(30, [&] { h.form1.Chat1_ChatLine("Kim Lee", "pat doe, lunch?"); });
+  h.clock.At(31, [&] { h.form1.Chat1_ChatLine("Sam Ray", "hi all"); });
+  h.clock.At(62, [&] { tips.push_back(h.tray.tip); });
+  for (double t = 70; t < 110; t += 2) h.clock.At(t, [&h] { h.input.last_input_ms = static_cast<std::uint32_t>(h.clock.Now() * 1000); });
+  h.clock.At(120, [&] {
+    tips.push_back(h.tray.tip);
+    ASSERT_EQ(h.tray.balloons, std::vector<std::string>{std::string(kBackBalloon)});
+    h.form1.Tray_BalloonClick();
+  });
+  h.form1.Click(C::Label7);
+  EXPECT_EQ(tips, (std::vector<std::string>{"zantic idle - idling, 1 minute(s)", "zantic idle - idling, 1 minute(s)"}));
+  EXPECT_EQ(h.tray.tip, "zantic idle");
+  EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Pat", "1")) << "the balloon's click is Stop";
+  EXPECT_EQ(h.lines.size(), 5u);
+  ASSERT_EQ(h.digest_view.shown.size(), 1u);
+  EXPECT_EQ(h.digest_view.shown[0], std::make_pair(std::string("2 lines were said while you idled 1 minute(s); 1 mentioned you"),
+                                                   std::string("09:05  Kim Lee: pat doe, lunch?\r\n")));
+}
+
+TEST(Away, TheTrayIconsClicksAndMenu) {
+  Harness h;
+  h.form1.Tray_Command(TrayCommand::WhileYouWereAway);
+  ASSERT_EQ(h.digest_view.shown.size(), 1u);
+  EXPECT_EQ(h.digest_view.shown[0].first.rfind("Nothing yet", 0), 0u);
+  h.form1.Tray_Click();
+  EXPECT_FALSE(h.form.form_visible);
+  EXPECT_EQ(h.form1.TrayMenu(), (std::vector<TrayMenuItem>{{TrayCommand::ShowOrHide, "Show window", true},
+                                                           {TrayCommand::WhileYouWereAway, "While you were away\xE2\x80\xA6", true},
+                                                           {TrayCommand::StopIdling, "Stop idling", false},
+                                                           {TrayCommand::Exit, "Exit", true}}));
+  h.form1.Tray_Command(TrayCommand::ShowOrHide);
+  EXPECT_TRUE(h.form.form_visible);
+  EXPECT_EQ(h.desktop.window_pos_calls.size(), 1u) << "brought to the front";
+  h.form1.AnotherCopyStarted();
+  EXPECT_EQ(h.desktop.window_pos_calls.size(), 2u);
+  EXPECT_TRUE(h.lines.empty()) << "all of it privately";
+  h.form1.Click(C::Label4);
+  h.clock.At(5, [&] {
+    EXPECT_TRUE(h.form1.TrayMenu()[2].enabled);
+    h.form1.Tray_Command(TrayCommand::StopIdling);
+  });
+  h.form1.Click(C::Label7);
+  EXPECT_EQ(h.LineTexts().back(), OffIdleLine("", "0"));
+  EXPECT_THROW(h.form1.Tray_Command(TrayCommand::Exit), fakes::ProgramEnded);
+  EXPECT_EQ(h.LineTexts().back(), UnloadedByLine(""));
+  EXPECT_TRUE(h.tray.removed);
+}
+
+}  // namespace
+}  // namespace zantic

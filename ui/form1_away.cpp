@@ -1,0 +1,81 @@
+// The program's private side: the tray icon, the digest of the room, the nudge when the
+// user is back, and another copy started. Nothing here posts to the room.
+#include "aol/chat_room.h"
+#include "core/settings.h"
+#include "ui/form1.h"
+#include "ui/window_moves.h"
+
+namespace zantic {
+
+std::string TrayTip(const IdleState& state) {
+  if (!state.RunUnderWay) return "zantic idle";
+  return "zantic idle - idling, " + state.Minutes + " minute(s)";
+}
+
+void Form1::ShowWindowInFront() {
+  p_.form.ShowForm();
+  KeepOnTop(p_.windows, p_.form.FormWindow());
+}
+
+void Form1::Tray_Click() {
+  if (p_.form.IsFormShown()) {
+    p_.form.HideForm();
+  } else {
+    ShowWindowInFront();
+  }
+}
+
+std::vector<TrayMenuItem> Form1::TrayMenu() {
+  return {{TrayCommand::ShowOrHide, p_.form.IsFormShown() ? "Hide window" : "Show window", true},
+          {TrayCommand::WhileYouWereAway, "While you were away\xE2\x80\xA6", true},
+          {TrayCommand::StopIdling, "Stop idling", state_.RunUnderWay && state_.Running},
+          {TrayCommand::Exit, "Exit", true}};
+}
+
+void Form1::Tray_Command(TrayCommand command) {
+  switch (command) {
+    case TrayCommand::ShowOrHide: return Tray_Click();
+    case TrayCommand::WhileYouWereAway: return ShowLastDigest();
+    case TrayCommand::StopIdling: return Label8_Click();
+    case TrayCommand::Exit: return Label2_Click();
+  }
+}
+
+void Form1::Tray_BalloonClick() { Label8_Click(); }
+
+void Form1::AnotherCopyStarted() { ShowWindowInFront(); }
+
+void Form1::ShowLastDigest() {
+  if (last_digest_.Ended()) {
+    p_.digest_view.ShowDigest(last_digest_.Heading(), last_digest_.Lines());
+  } else {
+    p_.digest_view.ShowDigest("Nothing yet: what the room says to you while you idle is kept here, "
+                              "and shown when the idle run ends.",
+                              "");
+  }
+}
+
+void Form1::Follower::RunBegan() {
+  f_.digest_.Begin(GetScreenName(f_.p_.aol.windows()), ReadHandle(f_.p_));
+  f_.nudge_.Begin(f_.p_.input.TickMs());
+  f_.run_seconds_ = 0;
+  f_.p_.tray.SetTip(TrayTip(f_.state_));
+}
+
+void Form1::Follower::SecondPassed() {
+  if (++f_.run_seconds_ % BackNudge::kCheckSeconds != 0) return;
+  if (f_.nudge_.Check(f_.p_.input.TickMs(), f_.p_.input.LastInputTickMs())) {
+    f_.p_.tray.ShowBalloon("zantic idle", kBackBalloon);
+  }
+}
+
+void Form1::Follower::MinutesChanged() { f_.p_.tray.SetTip(TrayTip(f_.state_)); }
+
+void Form1::Follower::RunEnded() {
+  f_.digest_.End(f_.state_.Minutes);
+  f_.last_digest_ = f_.digest_;
+  f_.p_.tray.SetTip(TrayTip(f_.state_));
+  if (f_.last_digest_.mentioned() > 0) f_.ShowLastDigest();
+}
+
+}  // namespace zantic

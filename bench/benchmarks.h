@@ -21,5 +21,7 @@ int CompareBench(const std::wstring& exe_a, const std::wstring& exe_b, double se
 int ScannerBench(int latency_samples, double quiet_seconds, double flood_seconds);
 // Start-up to the window shown, `count` times, next to a program that only shows a window.
 int StartupBench(int count);
+// A client that hangs `hang_seconds` across a run's first minute step.
+int HangBench(double hang_seconds);
 
 }  // namespace bench

@@ -38,7 +38,6 @@
 #include "drive/program.h"
 #include "drive/sim.h"
 #include "ui/win32/digest_window.h"
-#include "ui/win32/tray.h"
 
 namespace {
 
@@ -212,13 +211,7 @@ class Recorder {
 
 // Green pixels of a label as the screen shows it, the window's top-left corner at `window`.
 int GreenOf(const RECT& window, Control label) {
-  const LabelPlace& l = PlaceOf(label);
-  RECT r = PxRect(l.left, l.top, l.width, l.height);
-  OffsetRect(&r, window.left, window.top);
-  const Shot shot = Grab(r);
-  int n = 0;
-  for (COLORREF c : shot.pixels) n += IsGreen(c) ? 1 : 0;
-  return n;
+  return LabelPixels(Grab(RECT{window.left, window.top, window.left + Px(kFormWidth), window.top + Px(kFormHeight)}), label);
 }
 
 // Waits (briefly) until the screen shows the window in the state a step expects: shown or
@@ -347,13 +340,7 @@ int Scripted(const std::wstring& out) {
 
   // The program's icon in the notification area (under Wine without a desktop tray, in Wine's own
   // tray window at the top left), as the shell tells of a right click on it.
-  auto menu_open = [] { return FindWindowW(L"#32768", nullptr) != nullptr && IsWindowVisible(FindWindowW(L"#32768", nullptr)); };
-  for (int tries = 0; tries < 3 && !menu_open(); ++tries) {
-    PostMessageW(program.Window(), zantic::win32::Win32Tray::kTrayMessage,
-                 MAKEWPARAM(window.left, window.bottom + 8), MAKELPARAM(WM_CONTEXTMENU, 1));
-    WaitUntil(menu_open, seconds(3));
-  }
-  if (!menu_open()) return fail("the tray icon's menu did not open");
+  if (!program.OpenTrayMenu(POINT{window.left, window.bottom + 8})) return fail("the tray icon's menu did not open");
   Sleep(300);
   rec.Shoot("tray-menu",
             "The icon in the notification area: a click hides or shows the window (no line in the room), "

@@ -1,5 +1,7 @@
 #include "drive/program.h"
 
+#include "ui/win32/tray.h"
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -240,6 +242,77 @@ std::string BoxText(HWND box) {
 bool AnswerBox(HWND box) {
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   return WaitUntil([&] { return !IsWindow(box); }, seconds(5));
+}
+
+std::string AnswerNextBox() {
+  HWND box = WaitForBox();
+  if (!box) return "(no box)";
+  const std::string text = BoxText(box);
+  return AnswerBox(box) ? text : "(not answered)";
+}
+
+}  // namespace drive
+
+namespace drive {
+
+void Program::TrayEvent(UINT event, POINT at) const {
+  PostMessageW(window_, zantic::win32::Win32Tray::kTrayMessage, MAKEWPARAM(at.x, at.y), MAKELPARAM(event, 1));
+}
+
+bool Program::OpenTrayMenu(POINT at) const {
+  auto menu_open = [] {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu != nullptr && IsWindowVisible(menu);
+  };
+  for (int tries = 0; tries < 3 && !menu_open(); ++tries) {
+    TrayEvent(WM_CONTEXTMENU, at);
+    WaitUntil(menu_open, seconds(3));
+  }
+  return menu_open();
+}
+
+int LabelPixels(const Shot& shot, Control label) {
+  const LabelPlace& place = PlaceOf(label);
+  const RECT r = PxRect(place.left, place.top, place.width, place.height);
+  const int line_width = std::max(1, MulDiv(1, Dpi(), 96));
+  int count = 0;
+  for (int y = r.top; y < std::min<int>(r.bottom, shot.height); ++y) {
+    for (int x = r.left; x < std::min<int>(r.right, shot.width); ++x) {
+      if (x >= Px(kLineX) && x < Px(kLineX) + line_width) continue;
+      bool shared = false;
+      for (const auto& other : kLabels) {
+        const RECT o = PxRect(other.left, other.top, other.width, other.height);
+        shared = shared || (other.control != label && PtInRect(&o, POINT{x, y}));
+      }
+      if (!shared && IsGreen(shot.At(x, y))) ++count;
+    }
+  }
+  return count;
+}
+
+std::string WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+  return Narrow(text);
+}
+
+AnswerWatch::AnswerWatch(HWND window)
+    : thread_([this, window] {
+        while (!stop_) {
+          const auto asked = steady_clock::now();
+          DWORD_PTR result = 0;
+          SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result);
+          longest_ = std::max<long long>(longest_, duration_cast<milliseconds>(steady_clock::now() - asked).count());
+          Sleep(20);
+        }
+      }) {}
+
+AnswerWatch::~AnswerWatch() { Stop(); }
+
+long long AnswerWatch::Stop() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+  return longest_;
 }
 
 }  // namespace drive

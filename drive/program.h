@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -89,6 +90,12 @@ class Program {
   std::optional<DWORD> Exit() const;
   HWND Focus() const;
   Shot Screenshot() const { return Grab(Rect()); }
+  // What the shell sends the window for a click on its tray icon (`event`: NIN_SELECT,
+  // WM_CONTEXTMENU, NIN_BALLOONUSERCLICK), as if it came from there.
+  void TrayEvent(UINT event, POINT at = POINT{200, 200}) const;
+  // The tray icon's menu, opened as a right click on the icon opens it (tried up to three
+  // times); true once it shows.
+  bool OpenTrayMenu(POINT at = POINT{200, 200}) const;
 
  private:
   bool FindWindowOfProcess();
@@ -119,6 +126,31 @@ class TopWatcher {
   std::thread thread_;
 };
 
+// Green pixels (a caption's) of a label where only that label can put them: inside its
+// place, outside every other label's and off the line; `shot` holds the window from its
+// top-left corner.
+int LabelPixels(const Shot& shot, Control label);
+
+// The text of a window of another process, as it gives it (WM_GETTEXT).
+std::string WindowText(HWND window);
+
+// Watches a window answer: sends it an empty message every 20 ms on a thread of its own and
+// keeps the longest time one took, until Stop.
+class AnswerWatch {
+ public:
+  explicit AnswerWatch(HWND window);
+  ~AnswerWatch();
+  AnswerWatch(const AnswerWatch&) = delete;
+  AnswerWatch& operator=(const AnswerWatch&) = delete;
+  // The longest the window took to answer, in milliseconds.
+  long long Stop();
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::atomic<long long> longest_{0};
+  std::thread thread_;
+};
+
 // The program's message box ("#32770" titled "zantic idle"), once it is up; 0 on timeout.
 HWND WaitForBox(std::chrono::milliseconds timeout = std::chrono::seconds(10),
                 const wchar_t* title = L"zantic idle");
@@ -126,6 +158,9 @@ HWND WaitForBox(std::chrono::milliseconds timeout = std::chrono::seconds(10),
 std::string BoxText(HWND box);
 // Presses the box's OK button; true once the box is gone.
 bool AnswerBox(HWND box);
+// The text of the program's next message box, which it answers; "(no box)" when none came
+// up, "(not answered)" when it would not go.
+std::string AnswerNextBox();
 
 // Reads a whole file; nothing when it is missing.
 std::optional<std::string> ReadFileBytes(const std::wstring& path);

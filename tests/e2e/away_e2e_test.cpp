@@ -4,6 +4,8 @@
 // program as that tray does (its callback message), and work the real menu it then pops up
 // with the keyboard.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -12,7 +14,6 @@
 #include "drive/program.h"
 #include "drive/sim.h"
 #include "ui/win32/digest_window.h"
-#include "ui/win32/tray.h"
 
 namespace {
 
@@ -20,19 +21,6 @@ using namespace std::chrono;
 using drive::Program;
 using drive::Sim;
 using zantic::Control;
-using zantic::win32::Win32Tray;
-
-std::string TextOf(HWND window) {
-  std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-  return drive::Narrow(text);
-}
-
-// What the shell sends the window for a click on its icon (version 4: the event in the low
-// word of lParam, the icon in the high word).
-void TrayEvent(const Program& program, UINT event) {
-  PostMessageW(program.Window(), Win32Tray::kTrayMessage, MAKEWPARAM(200, 200), MAKELPARAM(event, 1));
-}
 
 TEST(AwayE2E, ASecondStartBringsTheFirstCopyBackAndEndsWithoutAWord) {
   Sim sim;
@@ -64,31 +52,29 @@ TEST(AwayE2E, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWorks) {
   }
   Sleep(1500);  // nobody at the keyboard: the scanner's quiet pace
   // "Stop idling" from the tray's menu: the third item.
-  TrayEvent(program, WM_CONTEXTMENU);
-  ASSERT_TRUE(drive::WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }));
+  ASSERT_TRUE(program.OpenTrayMenu());
   for (int i = 0; i < 3; ++i) drive::Key(VK_DOWN);
   drive::Key(VK_RETURN);
   ASSERT_TRUE(sim.WaitForChat(zantic::OffIdleLine("", "0")));
   HWND digest = nullptr;
   ASSERT_TRUE(drive::WaitUntil([&] { return (digest = FindWindowW(zantic::win32::DigestWindow::kClassName, zantic::win32::DigestWindow::kCaption)); }));
   EXPECT_FALSE(GetWindowLongW(digest, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  const std::string text = TextOf(FindWindowExW(digest, nullptr, L"Edit", nullptr));
+  const std::string text = drive::WindowText(FindWindowExW(digest, nullptr, L"Edit", nullptr));
   EXPECT_NE(text.find("  Kim Lee: pat doe, you there?\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("  Alex Finn: brb PAT DOE\r\n"), std::string::npos) << text;
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
-  EXPECT_NE(TextOf(FindWindowExW(digest, nullptr, L"Static", nullptr)).find("; 2 mentioned you"), std::string::npos);
+  EXPECT_NE(drive::WindowText(FindWindowExW(digest, nullptr, L"Static", nullptr)).find("; 2 mentioned you"), std::string::npos);
   drive::Key(VK_ESCAPE);
   EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindow(digest); }));
   // A left click hides the window and shows it again, privately.
   const std::size_t lines = sim.ChatLines().size();
-  TrayEvent(program, NIN_SELECT);
+  program.TrayEvent(NIN_SELECT);
   EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindowVisible(program.Window()); }));
-  TrayEvent(program, NIN_SELECT);
+  program.TrayEvent(NIN_SELECT);
   EXPECT_TRUE(drive::WaitUntil([&] { return IsWindowVisible(program.Window()) != FALSE; }));
   EXPECT_EQ(sim.ChatLines().size(), lines);
   // "Exit", the last item, does what "X" does.
-  TrayEvent(program, WM_CONTEXTMENU);
-  ASSERT_TRUE(drive::WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }));
+  ASSERT_TRUE(program.OpenTrayMenu());
   drive::Key(VK_UP);
   drive::Key(VK_RETURN);
   EXPECT_TRUE(sim.WaitForChat(zantic::UnloadedByLine("")));

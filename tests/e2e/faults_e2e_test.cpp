@@ -12,14 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "aol/chat_room.h"
-#include "aol/instant_message.h"
-#include "aol/send_queue.h"
 #include "core/announcement.h"
 #include "drive/program.h"
 #include "drive/sim.h"
-#include "platform/win32/event_loop_win32.h"
-#include "platform/win32/window_system_win32.h"
 
 namespace {
 
@@ -39,17 +34,10 @@ void ExpectCommandsAnsweredIn(Sim& sim, const Program& program, const std::strin
   }
 }
 
-TEST(NoClientE2E, EveryCommandReturnsAtOnceAndTheProgramWorksOn) {
+// With no client at all every command returns at once (the unit tests show it on the fake
+// desktop); the real program works on.
+TEST(NoClientE2E, TheProgramWorksOn) {
   ASSERT_EQ(FindWindowA("AOL Frame25", nullptr), nullptr);
-  zantic::win32::Win32WindowSystem windows;
-  zantic::SendQueue aol(windows);
-  zantic::win32::Win32EventLoop events;
-  const auto start = steady_clock::now();
-  zantic::SendChatLine(aol, "into the void");
-  EXPECT_EQ(zantic::GetScreenName(windows), "");
-  zantic::SetImsOff(aol, events);
-  EXPECT_LT(steady_clock::now() - start, milliseconds(100));
-
   Program program;
   ASSERT_TRUE(program.Ready());
   program.StartRegularRun("out");
@@ -94,32 +82,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ClientFault{"SecondRoomInFront", {"open-room front Side Room"}, "Side Room"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Watches a window answer: sends it an empty message every 20 ms and keeps the longest
-// time one took, until stopped.
-class AnswerWatch {
- public:
-  explicit AnswerWatch(HWND window)
-      : thread_([this, window] {
-          while (!stop_) {
-            const auto asked = steady_clock::now();
-            DWORD_PTR result = 0;
-            SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result);
-            longest_ = std::max<long long>(longest_, duration_cast<milliseconds>(steady_clock::now() - asked).count());
-            Sleep(20);
-          }
-        }) {}
-  long long Stop() {
-    stop_ = true;
-    thread_.join();
-    return longest_;
-  }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::atomic<long long> longest_{0};
-  std::thread thread_;
-};
-
 TEST(HungClientE2E, WhatIsSaidDuringAHangArrivesWholeAndInOrderAndTheWindowAnswersThroughout) {
   // A hang of 5 s (soak: 30 s) across the run's first minute step, with "adv" clicked in it.
   const int hang_s = drive::Soak() ? 30 : 5;
@@ -132,7 +94,7 @@ TEST(HungClientE2E, WhatIsSaidDuringAHangArrivesWholeAndInOrderAndTheWindowAnswe
   program.Click(Control::Label6);
   // The minute line is due 60 s after the reason line: the hang begins well before it.
   std::this_thread::sleep_until(reason_seen + milliseconds(60000 - hang_s * 1000 + 1500));
-  AnswerWatch watch(program.Window());
+  drive::AnswerWatch watch(program.Window());
   ASSERT_TRUE(sim.Control("hang " + std::to_string(hang_s)));
   ASSERT_TRUE(sim.WaitFor("fault", "state", "begin"));
   program.Click(Control::Label11);  // adv
@@ -152,10 +114,8 @@ TEST(HungClientE2E, WhatIsSaidDuringAHangArrivesWholeAndInOrderAndTheWindowAnswe
     last = e.t();
   }
   EXPECT_EQ(after, expected) << "every line queued during the hang, whole and in order";
-  const long long silence = watch.Stop();
-  std::printf("hang of %d s: the window's longest silence %lld ms; the queued lines arrived %.0f ms after it ended\n",
-              hang_s, silence, last - end->t());
-  EXPECT_LT(silence, 1000);
+  EXPECT_LT(watch.Stop(), 1000) << "the window's longest silence, ms (figures: bench/run-all hang)";
+  EXPECT_LT(last - end->t(), 2000) << "the queued lines came soon after the hang";
   ExpectCommandsAnsweredIn(sim, program, "Lobby 12");
   program.Click(Control::Label8);
   EXPECT_TRUE(sim.WaitForChat(zantic::OffIdleLine("", "1")));

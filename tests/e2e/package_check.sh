@@ -29,6 +29,7 @@ cmp -s "$dir/LICENSE.txt" "$top/LICENSE" || fail "LICENSE.txt is not the licence
 grep -q '^## The buttons' "$dir/USER-GUIDE.txt" || fail "USER-GUIDE.txt is not the user guide"
 # The version resource's texts are UTF-16.
 strings -el "$exe" | grep -qx "$version" || fail "the program carries no version $version"
+strings "$exe" | grep -q '<dpiAware' || fail "the program carries no manifest that declares its DPI awareness"
 
 . "$top/scripts/wine-env"
 zantic_wine_setup "$build/aolsim.exe" || exit 1

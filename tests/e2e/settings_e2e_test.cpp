@@ -9,20 +9,10 @@
 #include "core/settings.h"
 #include "drive/program.h"
 #include "drive/sim.h"
-#include "core/profile_file.h"
-#include "platform/win32/system_services_win32.h"
-#include "platform/win32/text_encoding.h"
 
 namespace {
 
 using zantic::Control;
-
-// The settings file as the program reads and writes it.
-struct RealProfile {
-  zantic::win32::Win32FileSystem files;
-  zantic::win32::Win32CodePage code_page;
-  zantic::ProfileFile profile{files, code_page};
-};
 
 std::string Slurp(const std::wstring& path) { return drive::ReadFileBytes(path).value_or(""); }
 
@@ -53,10 +43,10 @@ void Lock(const FileCase& c, const std::wstring& path, DWORD pid) {
 }
 
 // Files a write left behind in the folder (the folder that stands in a replacement's way
-// is no file).
+// is no file; the program's own files are no leftovers).
 int LeftoverFiles(const std::wstring& dir) {
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
+  HANDLE search = FindFirstFileW((dir + L"\\zantic.ini*").c_str(), &found);
   int count = 0;
   if (search == INVALID_HANDLE_VALUE) return 0;
   do {
@@ -68,21 +58,6 @@ int LeftoverFiles(const std::wstring& dir) {
 }
 
 class SettingsFile : public testing::TestWithParam<FileCase> {};
-
-TEST_P(SettingsFile, ReadsLikeTheProfileCallsAndWritesOnlyTheEntry) {
-  const FileCase& c = GetParam();
-  const drive::TempDir dir(L"settings");
-  const std::wstring path = dir.path + L"\\zantic.ini";
-  const std::string file = zantic::win32::WideToUtf8(path);
-  Prepare(c, path);
-  Lock(c, path, GetCurrentProcessId());
-  RealProfile real;
-  EXPECT_EQ(zantic::ReadSetting(real.profile, "handle", "handle", file), c.read);
-  EXPECT_EQ(zantic::WriteSetting(real.profile, "handle", "handle", c.handle, file), c.result);
-  EXPECT_EQ(Slurp(path), c.after);
-  EXPECT_EQ(zantic::ReadSetting(real.profile, "handle", "handle", file), c.stored);
-  EXPECT_EQ(LeftoverFiles(dir.path), 0);
-}
 
 // The whole program with the file: start-up, "set", Start and Stop, and "X".
 TEST_P(SettingsFile, TheProgramStartsSetsRunsAndEndsWithIt) {
@@ -101,10 +76,7 @@ TEST_P(SettingsFile, TheProgramStartsSetsRunsAndEndsWithIt) {
     EXPECT_TRUE(sim.WaitForChat(zantic::HandleChangedLine(c.handle)));
   } else {
     // Not stored, so not announced: the user is told why instead.
-    HWND box = drive::WaitForBox();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(drive::BoxText(box), zantic::HandleNotSavedMessage(c.result));
-    ASSERT_TRUE(drive::AnswerBox(box));
+    EXPECT_EQ(drive::AnswerNextBox(), zantic::HandleNotSavedMessage(c.result));
     EXPECT_EQ(sim.Count(zantic::HandleChangedLine(c.handle)), 0);
   }
   program.Click(Control::Label4);
@@ -114,12 +86,8 @@ TEST_P(SettingsFile, TheProgramStartsSetsRunsAndEndsWithIt) {
   EXPECT_EQ(program.Exit(), 0u);
   EXPECT_TRUE(sim.WaitForChat(zantic::UnloadedByLine(c.stored)));
   EXPECT_EQ(Slurp(path), c.after) << "every byte but the entry's is kept";
+  EXPECT_EQ(LeftoverFiles(dir.path), 0);
 }
-
-const std::string kUtf16Before("\xFF\xFE[\0h\0a\0n\0d\0l\0e\0]\0\n\0h\0a\0n\0d\0l\0e\0=\0\xE9\0\n\0", 38);
-const std::string kUtf16After("\xFF\xFE[\0h\0a\0n\0d\0l\0e\0]\0\n\0h\0a\0n\0d\0l\0e\0=\0K\0i\0m\0\n\0", 42);
-// UTF-16 that does not convert: half a surrogate pair, and an odd byte at the end.
-const std::string kUtf16Broken("\xFF\xFE[\0h\0]\0\n\0\x00\xD8\n\0x", 15);
 
 // Ten megabytes of other sections around the entry.
 std::string Filler() {
@@ -136,9 +104,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FileCase{"Missing", std::nullopt, "", "[handle]\r\nHANDLE=Kim\r\n"},
         FileCase{"AnsiBytesAndCrlf", "[handle]\r\nHANDLE=Ren\xE9\r\n", "Ren\xC3\xA9", "[handle]\r\nHANDLE=Kim\r\n"},
-        FileCase{"Utf16", kUtf16Before, "\xC3\xA9", kUtf16After},
-        FileCase{"Utf16ThatDoesNotConvert", kUtf16Broken, "", kUtf16Broken, "Kim", "", Lock::None,
-                 zantic::WriteResult::FileUnconvertible},
         FileCase{"TenMegabytes", Filler() + "[handle]\nHANDLE=Pat\n" + Filler(), "Pat",
                  Filler() + "[handle]\nHANDLE=Kim\n" + Filler()},
         FileCase{"ReadOnlyFile", "[handle]\nHANDLE=Pat\n", "Pat", "[handle]\nHANDLE=Pat\n", "Kim", "Pat",
@@ -150,13 +115,5 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"NoNewFilesAndNoFile", std::nullopt, "", "", "Kim", "", Lock::NoNewFiles,
                  zantic::WriteResult::FolderReadOnly}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(SettingsFilePermissions, AMissingFolderMeansNoFileAndNoTrouble) {
-  const drive::TempDir dir(L"settings");
-  const std::string file = zantic::win32::WideToUtf8(dir.path + L"\\gone\\zantic.ini");
-  RealProfile real;
-  EXPECT_EQ(zantic::WriteSetting(real.profile, "handle", "handle", "Kim", file), zantic::WriteResult::FolderReadOnly);
-  EXPECT_EQ(zantic::ReadSetting(real.profile, "handle", "handle", file), "");
-}
 
 }  // namespace

@@ -6,27 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <deque>
 #include <string>
 
 #include "aol/transcript.h"
+#include "fakes/fake_transcript.h"
 #include "platform/text.h"
-
-namespace {
-
-class ScriptedTranscript : public zantic::TranscriptReader {
- public:
-  std::deque<std::u16string> lines;
-  zantic::Hwnd Transcript() override { return 1; }
-  std::optional<std::u16string> ReadFrom(zantic::Hwnd, long from) override {
-    std::u16string text;
-    for (auto& line : lines) text += (text.empty() ? u"" : u"\r") + line;
-    if (from < 0 || from >= static_cast<long>(text.size())) return std::u16string();
-    return text.substr(static_cast<std::size_t>(from));
-  }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The parser alone, on the raw bytes as UTF-16 code units.
@@ -37,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (size < 1) return 0;
   const std::size_t cap = 2 + data[0] % 64;
-  ScriptedTranscript room;
+  zantic::fakes::FakeTranscript room(cap);
   zantic::TranscriptTracker tracker;
   tracker.Poll(room);
   std::size_t i = 1;
@@ -56,12 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       i += len;
       if (op >= 100) line += std::u16string(300, u'x');  // the same long ending as others
-      room.lines.push_back(line);
-      if (room.lines.size() > cap) room.lines.pop_front();
+      room.Add(line);
       ++said;
       if (++since_look >= cap) exact = false;
     } else if (op < 210) {
-      room.lines.clear();
+      room.Clear();
       exact = false;
     } else {
       reported += tracker.Poll(room).size();

@@ -43,9 +43,9 @@ TEST_P(Quick, PostsSwitchesAndShowsWhatItShould) {
     EXPECT_DOUBLE_EQ(h.lines[i].at, c.lines[i].at);
   }
   EXPECT_EQ(keyword, c.keyword);
-  if (!c.keyword.empty()) EXPECT_DOUBLE_EQ(keyword_at, 0.4) << "the switch follows its line, 0.4 s later";
+  if (!c.keyword.empty()) { EXPECT_DOUBLE_EQ(keyword_at, 0.4) << "the switch follows its line, 0.4 s later"; }
   ASSERT_EQ(h.boxes.shown.size(), c.box.empty() ? 0u : 1u);
-  if (!c.box.empty()) EXPECT_EQ(h.boxes.shown[0].text, c.box);
+  if (!c.box.empty()) { EXPECT_EQ(h.boxes.shown[0].text, c.box); }
 }
 
 const std::string kSite = "www.vorn-and-tamsel.net/idlers/";

@@ -106,27 +106,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The order in which each mode disables its controls around its lines, and Stop enables them.
 TEST(Run, DisablesAndEnablesItsControlsInTheirOrder) {
-  const Journal disable_link = {"disable Text1", "disable Label7", "disable Text2", "disable Text3"};
+  const Journal link = {"disable Text1", "disable Label7", "disable Text2", "disable Text3"};
   const Journal enable = {"enable Label7", "enable Text1", "enable Text2", "enable Text3"};
-  for (IdleMode mode : {IdleMode::Regular, IdleMode::Link}) {
+  auto join = [](std::initializer_list<Journal> parts) {
+    Journal all;
+    for (auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+  };
+  const std::pair<IdleMode, Journal> cases[] = {
+      {IdleMode::Regular, join({{"disable Text1", "disable Text2", "disable Text3", "disable Label7", "line " + BeganLine(),
+                                 "line " + kReason}, enable, {"line " + OffIdleLine("Pat", "0")}})},
+      {IdleMode::Link, join({{"line " + BeganLine(), "line " + kFirst}, link, {"line " + MinuteLine("1"), "line " + kLink},
+                             link, enable, {"line " + OffIdleLine("Pat", "1")}})}};
+  for (const auto& [mode, want] : cases) {
     Picked h(mode);
     h.ClickAt(mode == IdleMode::Regular ? 5 : 70, C::Label8);
-    const Journal journal = h.Record([&] { h.form1.Click(C::Label7); });
-    Journal want;
-    auto add = [&want](const Journal& more) { want.insert(want.end(), more.begin(), more.end()); };
-    if (mode == IdleMode::Regular) {
-      add({"disable Text1", "disable Text2", "disable Text3", "disable Label7", "line " + BeganLine(), "line " + kReason});
-      add(enable);
-      add({"line " + OffIdleLine("Pat", "0")});
-    } else {
-      add({"line " + BeganLine(), "line " + kFirst});
-      add(disable_link);
-      add({"line " + MinuteLine("1"), "line " + kLink});
-      add(disable_link);
-      add(enable);
-      add({"line " + OffIdleLine("Pat", "1")});
-    }
-    EXPECT_EQ(journal, want);
+    EXPECT_EQ(h.Record([&] { h.form1.Click(C::Label7); }), want);
   }
 }
 

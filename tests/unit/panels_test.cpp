@@ -56,11 +56,6 @@ void Arrange(Harness& h, Combo combo) {
   }
 }
 
-TEST(Panels, FirstShowingIsTheLogoPanel) {
-  Harness h;
-  EXPECT_EQ(Shown(h.form), kShown.at(Logo));
-}
-
 TEST(Panels, EveryButtonLeadsWhereTheTransitionTableSays) {
   for (auto& [from, targets] : kTransitions) {
     for (std::size_t b = 0; b < kButtons.size(); ++b) {
@@ -152,18 +147,6 @@ INSTANTIATE_TEST_SUITE_P(
         SetCase{"NotStoredNotAnnounced", "Pat", "Kim", {HandleNotSavedMessage(WriteResult::FileReadOnly)},
                 {}, "Pat", "Kim", false, WriteResult::FileReadOnly}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(HandleNotSavedMessage, GivesEachFailureItsOwnReason) {
-  std::set<std::string> texts;
-  for (WriteResult r : {WriteResult::FileReadOnly, WriteResult::FolderReadOnly, WriteResult::FileUnreadable,
-                        WriteResult::FileUnconvertible, WriteResult::WriteFailed}) {
-    const std::string text = HandleNotSavedMessage(r);
-    EXPECT_EQ(text.rfind("Your handle could not be saved: ", 0), 0u) << text;
-    EXPECT_GT(text.size(), 40u) << text;
-    texts.insert(text);
-  }
-  EXPECT_EQ(texts.size(), 5u);
-}
 
 TEST(SetButton, SecondSetAfterARebukeStoresTheReplacement) {
   Harness h;

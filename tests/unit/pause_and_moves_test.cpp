@@ -40,7 +40,7 @@ TEST_P(Pauses, LastTheirLengthAndRunWhatComesInThem) {
   Pause(clock, c.seconds);
   EXPECT_DOUBLE_EQ(clock.Now(), c.returns_at);
   EXPECT_EQ(ran, c.ran);
-  if (c.events.empty() && c.seconds > 0) EXPECT_LE(clock.pumps, 2) << "it sleeps between passes";
+  if (c.events.empty() && c.seconds > 0) { EXPECT_LE(clock.pumps, 2) << "it sleeps between passes"; }
 }
 
 INSTANTIATE_TEST_SUITE_P(

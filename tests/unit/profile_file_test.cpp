@@ -54,8 +54,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FileCase{"Missing", std::nullopt, "", "[handle]\r\nHANDLE=Kim\r\n"},
         FileCase{"OnlyABom", "\xEF\xBB\xBF", "", "\xEF\xBB\xBF[handle]\r\nHANDLE=Kim\r\n"},
-        FileCase{"CommentsBlanksAndLf", "; keep me\n\n[other]\nx = 1\n\n[handle]\nhandle = Pat \n", "Pat",
-                 "; keep me\n\n[other]\nx = 1\n\n[handle]\nhandle =Kim\n"},
         FileCase{"AnsiBytes", "[handle]\r\nHANDLE=Ren\xE9\r\n", "Ren\xC3\xA9", "[handle]\r\nHANDLE=Kim\r\n"},
         FileCase{"AnsiWritten", kPlain, "Pat", "[handle]\nHANDLE=Ren\xE9 ?\n", "Ren\xC3\xA9 \xE2\x98\x83",
                  "Ren\xC3\xA9 ?"},
@@ -66,8 +64,6 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"OnlyAUtf16Bom", "\xFF\xFE", "", std::string("\xFF\xFE[\0h\0a\0n\0d\0l\0e\0]\0\r\0\n\0H\0A\0N\0D\0L\0E\0=\0K\0i\0m\0\r\0\n\0", 46)},
         FileCase{"Utf16SurrogatePairKept", kUtf16Pair, "", kUtf16Pair + std::string("[\0h\0a\0n\0d\0l\0e\0]\0\n\0H\0A\0N\0D\0L\0E\0=\0K\0i\0m\0\n\0", 40)},
         FileCase{"Utf16ThatDoesNotConvert", kUtf16Broken, "", kUtf16Broken, "Kim", "", WriteResult::FileUnconvertible},
-        FileCase{"Duplicates", "[handle]\nHANDLE=A\nHANDLE=B\n[HANDLE]\nhandle=C\n", "A",
-                 "[handle]\nHANDLE=Kim\nHANDLE=B\n[HANDLE]\nhandle=C\n"},
         FileCase{"BinaryGarbage", std::string("\x00\x01\x02\xFF\n\n]]\x7F", 9), "",
                  std::string("\x00\x01\x02\xFF\n\n]]\x7F\n[handle]\nHANDLE=Kim\n", 30)},
         FileCase{"NulEndsTheValue", std::string("[handle]\nHANDLE=P\0t\n", 20), "P", "[handle]\nHANDLE=Kim\n"},

@@ -3,41 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
 #include <random>
 
 #include "aol/room_scanner.h"
 #include "aol/transcript.h"
 #include "fakes/fake_desktop.h"
+#include "fakes/fake_transcript.h"
 #include "platform/text.h"
 
 namespace zantic {
 namespace {
 
-// A transcript as the client keeps it: the latest `cap` lines, a break between lines.
-class FakeTranscript : public TranscriptReader {
- public:
-  explicit FakeTranscript(std::size_t cap = 1000) : cap_(cap) {}
-  Hwnd window = 0x77;
-  bool readable = true;
-
-  void Say(const std::string& line) {  // "speaker:\ttext"
-    lines_.push_back(Utf8ToUtf16(line));
-    while (lines_.size() > cap_) lines_.pop_front();
-  }
-  void Clear() { lines_.clear(); }
-  Hwnd Transcript() override { return window; }
-  std::optional<std::u16string> ReadFrom(Hwnd, long from) override {
-    if (!readable) return std::nullopt;
-    std::u16string text;
-    for (auto& line : lines_) text += (text.empty() ? u"" : u"\r") + line;
-    return from >= static_cast<long>(text.size()) ? std::u16string() : text.substr(static_cast<std::size_t>(from));
-  }
-
- private:
-  std::size_t cap_;
-  std::deque<std::u16string> lines_;
-};
+using fakes::FakeTranscript;
 
 std::vector<std::string> Texts(const std::vector<ChatLineReport>& reports) {
   std::vector<std::string> out;

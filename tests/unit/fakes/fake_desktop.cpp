@@ -94,6 +94,7 @@ FakeDesktop::Client FakeDesktop::AddClientWithRoom(const std::string& screen_nam
 
 Hwnd FakeDesktop::FindWindowA(std::string_view cls, std::optional<std::string_view> caption) {
   ++find_window_calls;
+  ++lookups;
   for (Hwnd w : top_levels_) {
     const Window& window = windows_.at(w);
     if (window.cls == cls && (!caption || window.caption == *caption)) return w;
@@ -103,6 +104,7 @@ Hwnd FakeDesktop::FindWindowA(std::string_view cls, std::optional<std::string_vi
 
 Hwnd FakeDesktop::FindWindowExA(Hwnd parent, Hwnd after, std::string_view cls,
                                 std::optional<std::string_view> caption) {
+  ++lookups;
   if (!Alive(parent)) return kNoWindow;
   const auto& children = windows_.at(parent).children;
   auto it = children.begin();

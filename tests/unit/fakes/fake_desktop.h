@@ -85,6 +85,7 @@ class FakeDesktop : public WindowSystem {
   };
   std::vector<WindowPosCall> window_pos_calls;
   int find_window_calls = 0;  // top-level lookups: each search through the client starts with one
+  int lookups = 0;            // lookups of any window, top-level or child
   int release_capture_calls = 0;
   std::map<Hwnd, double> tops;
 

@@ -46,9 +46,8 @@ std::string Latin1CodePage::FromAnsi(std::string_view ansi) {
 
 void FakeMessageBoxes::MessageBoxA(std::string_view text, std::string_view title,
                                    unsigned style) {
-  shown.push_back({std::string(text), std::string(title), style, now_()});
+  shown.push_back({std::string(text), std::string(title), style});
   Note(journal_, "box " + std::string(text));
-  if (while_shown) while_shown(shown.back());
 }
 
 void FakeProcess::EndProgram() {

@@ -43,21 +43,16 @@ class Latin1CodePage : public AnsiCodePage {
 struct ShownBox {
   std::string text, title;
   unsigned style;
-  double at;
 };
 
 class FakeMessageBoxes : public MessageBoxes {
  public:
-  FakeMessageBoxes(Journal* journal, std::function<double()> now)
-      : journal_(journal), now_(std::move(now)) {}
+  explicit FakeMessageBoxes(Journal* journal) : journal_(journal) {}
   std::vector<ShownBox> shown;
-  // Runs while the box is up (the user reading it), before it is dismissed.
-  std::function<void(const ShownBox&)> while_shown;
   void MessageBoxA(std::string_view text, std::string_view title, unsigned style) override;
 
  private:
   Journal* journal_;
-  std::function<double()> now_;
 };
 
 // Thrown by EndProgram: the process ends there and nothing after it runs.

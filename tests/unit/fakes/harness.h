@@ -29,7 +29,7 @@ class Harness {
   FakeFiles files{&journal};
   Latin1CodePage code_page;
   ProfileFile profile{files, code_page};
-  FakeMessageBoxes boxes{&journal, [this] { return clock.Now(); }};
+  FakeMessageBoxes boxes{&journal};
   FakeProcess process{&journal};
   FakeForm form{&journal};
   FakeScanner scanner{&journal};

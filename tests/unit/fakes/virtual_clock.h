@@ -17,9 +17,6 @@ class VirtualClock : public EventLoop {
   // Schedules `event` to run inside the first pump at or after time `t`.
   void At(double t, std::function<void()> event) { events_.emplace(t, std::move(event)); }
   void After(double dt, std::function<void()> event) { At(now_ + dt, std::move(event)); }
-  // Moves the clock on, as work that takes time would.
-  void Advance(double seconds) { now_ += seconds; }
-  bool HasPendingEvents() const { return !events_.empty(); }
 
   int pumps = 0;
   int waits = 0;

@@ -244,6 +244,12 @@ bool AnswerBox(HWND box) {
   return WaitUntil([&] { return !IsWindow(box); }, seconds(5));
 }
 
+void SaveArtifact(const Shot& shot, const std::wstring& name) {
+  const std::wstring dir = BuildDir() + L"\\artifacts";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  SavePng(shot, dir + L"\\" + name + L".png");
+}
+
 std::string AnswerNextBox() {
   HWND box = WaitForBox();
   if (!box) return "(no box)";

@@ -162,6 +162,9 @@ bool AnswerBox(HWND box);
 // up, "(not answered)" when it would not go.
 std::string AnswerNextBox();
 
+// Saves a shot as build/win64/artifacts/NAME.png, for a person to look at.
+void SaveArtifact(const Shot& shot, const std::wstring& name);
+
 // Reads a whole file; nothing when it is missing.
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/ports.h"
@@ -63,6 +64,7 @@ TEST(WindowE2E, FirstShowingHasTheLayoutAndExactlyTheStartSet) {
     EXPECT_EQ(LabelPixels(shot, label.control) > 0, label.control <= Control::Label8) << label.caption;
   for (Control c : {Control::Text1, Control::Text2, Control::Text3, Control::Picture1})
     EXPECT_EQ(program.Shown(c), c == Control::Picture1) << static_cast<int>(c);
+  SaveArtifact(shot, L"window-first-showing");
 
   // The green line, from the top edge down to 840 twips, and no further.
   for (int y = 0; y < Px(kLineBottom); ++y)
@@ -85,6 +87,16 @@ TEST(WindowE2E, FirstShowingHasTheLayoutAndExactlyTheStartSet) {
     ++face_rows;
   }
   EXPECT_GT(face_rows, 0);
+  // Each panel as the real window draws it, for a person to look at (docs/window.md); which
+  // controls each one shows is the native panel table's.
+  for (auto [label, box, name] : {std::tuple{Control::Label4, Control::Text1, L"reason"}, {Control::Label5, Control::Text3, L"link"},
+                                  {Control::Label6, Control::Label13, L"other"}, {Control::Label13, Control::Label14, L"handle"}}) {
+    program.Click(label);
+    MoveMouse(POINT{0, 0});
+    EXPECT_TRUE(drive::WaitUntil([&] { return program.Shown(box); })) << drive::Narrow(name);
+    Sleep(200);
+    SaveArtifact(Grab(program.Rect()), std::wstring(L"window-") + name);
+  }
 }
 
 // The logo box shows the logo's top-left 81 x 25 pixels at its own size, the rest cut off.

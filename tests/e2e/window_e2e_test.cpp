@@ -188,18 +188,14 @@ TEST(WindowE2E, ScreenReadersFindEveryLabelAndCanPressTheButtons) {
     IAccessible* object = nullptr;
     ASSERT_EQ(AccessibleObjectFromWindow(program.Child(label.control), OBJID_CLIENT, zantic::win32::kIidAccessible,
                                          reinterpret_cast<void**>(&object)), S_OK);
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    VARIANT self{}, role{};
+    self.vt = VT_I4;  // lVal 0: CHILDID_SELF
     BSTR name = nullptr;
-    VARIANT role{};
     object->get_accName(self, &name);
     object->get_accRole(self, &role);
     EXPECT_EQ(drive::Narrow(name ? name : L""), label.caption);
     EXPECT_EQ(role.lVal, label.control == Control::Label1 ? ROLE_SYSTEM_STATICTEXT : ROLE_SYSTEM_PUSHBUTTON);
-    if (label.control == Control::Label6) {
-      EXPECT_EQ(object->accDoDefaultAction(self), S_OK);
-    }
+    if (label.control == Control::Label6) { EXPECT_EQ(object->accDoDefaultAction(self), S_OK); }
     SysFreeString(name);
     object->Release();
   }

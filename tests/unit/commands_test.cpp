@@ -43,7 +43,12 @@ TEST_P(Quick, PostsSwitchesAndShowsWhatItShould) {
     EXPECT_DOUBLE_EQ(h.lines[i].at, c.lines[i].at);
   }
   EXPECT_EQ(keyword, c.keyword);
-  if (!c.keyword.empty()) { EXPECT_DOUBLE_EQ(keyword_at, 0.4) << "the switch follows its line, 0.4 s later"; }
+  if (!c.keyword.empty()) {
+    EXPECT_DOUBLE_EQ(keyword_at, 0.4) << "the switch follows its line, 0.4 s later";
+    // The address, then a blank and Enter, as typed into the client's keyword box.
+    EXPECT_EQ(h.desktop.ReceivedBy(h.client.keyword), (std::vector<fakes::Message>{fakes::SetText(h.client.keyword, c.keyword),
+              fakes::Char(h.client.keyword, 32), fakes::Char(h.client.keyword, 13)}));
+  }
   ASSERT_EQ(h.boxes.shown.size(), c.box.empty() ? 0u : 1u);
   if (!c.box.empty()) { EXPECT_EQ(h.boxes.shown[0].text, c.box); }
 }

@@ -71,15 +71,6 @@ struct ImClient {
   }
 };
 
-TEST(RunKeyword, TypesTheAddressThenABlankThenEnter) {
-  ImClient c({});
-  fakes::InlineClient aol(c.d);
-  RunKeyword(aol, "abc");
-  EXPECT_EQ(c.d.Log(), (std::vector<Message>{fakes::SetText(c.keyword_box, "abc"),
-                                             fakes::Char(c.keyword_box, 32),
-                                             fakes::Char(c.keyword_box, 13)}));
-}
-
 struct ImCase {
   const char* name;
   ClientScript script;

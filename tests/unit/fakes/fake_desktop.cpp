@@ -31,14 +31,6 @@ Hwnd FakeDesktop::Add(Hwnd parent, std::string cls, std::string caption) {
   return id;
 }
 
-Hwnd FakeDesktop::AddTopLevel(std::string cls, std::string caption) {
-  return Add(kNoWindow, std::move(cls), std::move(caption));
-}
-
-Hwnd FakeDesktop::AddChild(Hwnd parent, std::string cls, std::string caption) {
-  return Add(parent, std::move(cls), std::move(caption));
-}
-
 std::vector<Hwnd>& FakeDesktop::Siblings(Hwnd parent) {
   return parent == kNoWindow ? top_levels_ : windows_.at(parent).children;
 }
@@ -55,14 +47,6 @@ void FakeDesktop::Destroy(Hwnd window) {
   auto& siblings = Siblings(windows_.at(window).parent);
   siblings.erase(std::find(siblings.begin(), siblings.end(), window));
   windows_.erase(window);
-}
-
-void FakeDesktop::SetCaption(Hwnd window, std::string caption) {
-  windows_.at(window).caption = std::move(caption);
-}
-
-void FakeDesktop::ReportLength(Hwnd window, int length) {
-  windows_.at(window).reported_length = length;
 }
 
 std::vector<Message> FakeDesktop::ReceivedBy(Hwnd window) const {
@@ -197,17 +181,9 @@ std::optional<std::u16string> FakeDesktop::ReadRichText(Hwnd box, long from) {
   return from >= static_cast<long>(text.size()) ? std::u16string() : text.substr(static_cast<std::size_t>(from));
 }
 
-void FakeDesktop::MoveWithMouse(Hwnd window, MouseButton button) { mouse_moves.push_back({window, button}); }
-
 void FakeDesktop::SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
                                unsigned flags) {
   window_pos_calls.push_back({window, insert_after, x, y, cx, cy, flags});
 }
-
-void FakeDesktop::ReleaseCapture() { ++release_capture_calls; }
-
-double FakeDesktop::GetWindowTop(Hwnd window) { return tops[window]; }
-
-void FakeDesktop::SetWindowTop(Hwnd window, double twips) { tops[window] = twips; }
 
 }  // namespace zantic::fakes

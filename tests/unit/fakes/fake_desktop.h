@@ -42,14 +42,14 @@ Message Posted(Hwnd window, unsigned msg, std::uintptr_t wparam = 0, std::intptr
 class FakeDesktop : public WindowSystem {
  public:
   // Windows are added behind their existing siblings, so creation order is child order.
-  Hwnd AddTopLevel(std::string cls, std::string caption = {});
-  Hwnd AddChild(Hwnd parent, std::string cls, std::string caption = {});
+  Hwnd AddTopLevel(std::string cls, std::string caption = {}) { return Add(kNoWindow, std::move(cls), std::move(caption)); }
+  Hwnd AddChild(Hwnd parent, std::string cls, std::string caption = {}) { return Add(parent, std::move(cls), std::move(caption)); }
   // Moves a window to the front of its siblings.
   void BringToFront(Hwnd window);
   void Destroy(Hwnd window);
-  void SetCaption(Hwnd window, std::string caption);
+  void SetCaption(Hwnd window, std::string caption) { windows_.at(window).caption = std::move(caption); }
   // Makes GetWindowTextLengthA report `length` instead of the caption's length.
-  void ReportLength(Hwnd window, int length);
+  void ReportLength(Hwnd window, int length) { windows_.at(window).reported_length = length; }
 
   // Every message sent or posted, to any window, in order.
   const std::vector<Message>& Log() const { return log_; }
@@ -105,10 +105,10 @@ class FakeDesktop : public WindowSystem {
   std::optional<std::u16string> ReadRichText(Hwnd box, long from) override;
   void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
                     unsigned flags) override;
-  void ReleaseCapture() override;
-  double GetWindowTop(Hwnd window) override;
-  void SetWindowTop(Hwnd window, double twips) override;
-  void MoveWithMouse(Hwnd window, MouseButton button) override;
+  void ReleaseCapture() override { ++release_capture_calls; }
+  double GetWindowTop(Hwnd window) override { return tops[window]; }
+  void SetWindowTop(Hwnd window, double twips) override { tops[window] = twips; }
+  void MoveWithMouse(Hwnd window, MouseButton button) override { mouse_moves.push_back({window, button}); }
   std::vector<std::pair<Hwnd, MouseButton>> mouse_moves;
 
  private:

@@ -28,18 +28,20 @@ TEST(Digest, KeepsTheLinesOfOthersThatNameTheUser) {
       {"Kim", "zz topping", false},         {"Kim", "Pat", false},
       {"Pat Doe", "Pat Doe talks to himself", false},  // the user's own line
       {"Sam", std::string(kProgramLineShown) + " handle changed to Pat Doe", false},  // a copy of the program
+      {"Kim", "0pat doe 9pat doe apat doe zpat doe Apat doe Zpat doe \xC3\xA9pat doe pat doe\xC3\xA9", false},
+      {"Kim", "bye zz top", true},  // the handle's blanks around it are no part of it
   };
   RoomDigest digest;
-  digest.Begin("Pat Doe", "zz top");
+  digest.Begin("Pat Doe", " zz top ");
   for (const auto& c : cases) digest.Line(c.speaker, c.text, 61);
   std::vector<std::string> kept;
   for (const auto& m : digest.mentions()) kept.push_back(m.text);
   std::vector<std::string> want;
   for (const auto& c : cases) if (c.mention) want.push_back(c.text);
   EXPECT_EQ(kept, want);
-  EXPECT_EQ(digest.others(), 9u) << "every line of others counts";
+  EXPECT_EQ(digest.others(), 11u) << "every line of others counts";
   digest.End("3");
-  EXPECT_EQ(digest.Heading(), "9 lines were said while you idled 3 minute(s); 4 mentioned you");
+  EXPECT_EQ(digest.Heading(), "11 lines were said while you idled 3 minute(s); 5 mentioned you");
   EXPECT_EQ(digest.Lines().substr(0, 22), "01:01  Kim: pat doe?\r\n");
   EXPECT_FALSE(Mentions("anything at all", "")) << "an empty name names nothing";
   EXPECT_FALSE(Mentions("anything at all", "  "));
@@ -75,7 +77,8 @@ TEST(BackNudge, SteadyInputForHalfAMinuteAndNotAStrayMove) {
   const NudgeCase cases[] = {{"Steady", steady, 5},
                              {"OneStrayMove", {103}, -1},
                              {"OnlyBeforeTheRun", {50, 90, 99.9}, -1},
-                             {"NowAndThen", {103, 118, 133, 148}, -1}};
+                             {"NowAndThen", {103, 118, 133, 148}, -1},
+                             {"InputJustBeforeTheRunDoesNotCount", {99.9, 106, 111, 116, 121}, -1}};
   for (const NudgeCase& c : cases) {
     BackNudge nudge;
     nudge.Begin(100000);
@@ -107,6 +110,10 @@ TEST(Away, ARunFollowedPrivately) {
     ASSERT_EQ(h.tray.balloons, std::vector<std::string>{std::string(kBackBalloon)});
     h.form1.Tray_BalloonClick();
   });
+  // Checks every fifth second of the run (5.7 s, ..., 66.4 s after the minute step's 0.7 s):
+  // the fifth one with input since 70 s is at 91.4 s.
+  h.clock.At(91.3, [&] { EXPECT_TRUE(h.tray.balloons.empty()); });
+  h.clock.At(91.5, [&] { EXPECT_EQ(h.tray.balloons.size(), 1u); });
   h.form1.Click(C::Label7);
   EXPECT_EQ(tips, (std::vector<std::string>{"zantic idle - idling, 1 minute(s)", "zantic idle - idling, 1 minute(s)"}));
   EXPECT_EQ(h.tray.tip, "zantic idle");
@@ -130,6 +137,7 @@ TEST(Away, TheTrayIconsClicksAndMenu) {
                                                            {TrayCommand::Exit, "Exit", true}}));
   h.form1.Tray_Command(TrayCommand::ShowOrHide);
   EXPECT_TRUE(h.form.form_visible);
+  EXPECT_EQ(h.form1.TrayMenu()[0].text, "Hide window");
   EXPECT_EQ(h.desktop.window_pos_calls.size(), 1u) << "brought to the front";
   h.form1.AnotherCopyStarted();
   EXPECT_EQ(h.desktop.window_pos_calls.size(), 2u);
@@ -139,6 +147,7 @@ TEST(Away, TheTrayIconsClicksAndMenu) {
     EXPECT_TRUE(h.form1.TrayMenu()[2].enabled);
     h.form1.Tray_Command(TrayCommand::StopIdling);
   });
+  h.clock.At(5.2, [&] { EXPECT_FALSE(h.form1.TrayMenu()[2].enabled) << "the run is stopping"; });
   h.form1.Click(C::Label7);
   EXPECT_EQ(h.LineTexts().back(), OffIdleLine("", "0"));
   EXPECT_THROW(h.form1.Tray_Command(TrayCommand::Exit), fakes::ProgramEnded);

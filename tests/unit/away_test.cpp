@@ -28,7 +28,7 @@ TEST(Digest, KeepsTheLinesOfOthersThatNameTheUser) {
       {"Kim", "zz topping", false},         {"Kim", "Pat", false},
       {"Pat Doe", "Pat Doe talks to himself", false},  // the user's own line
       {"Sam", std::string(kProgramLineShown) + " handle changed to Pat Doe", false},  // a copy of the program
-      {"Kim", "0pat doe 9pat doe apat doe zpat doe Apat doe Zpat doe \xC3\xA9pat doe pat doe\xC3\xA9", false},
+      {"Kim", "0pat doe 9pat doe apat doe zpat doe Apat doe Zpat doe \xC4\x80pat doe pat doe\xC3\xA9", false},
       {"Kim", "bye zz top", true},  // the handle's blanks around it are no part of it
   };
   RoomDigest digest;

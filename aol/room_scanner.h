@@ -6,9 +6,12 @@
 // When to look. A look reads the room through the client, a few round trips to the window
 // system. The user's "hide" and "show" can only come while someone is at the keyboard, and
 // they must be answered at once; the other members' lines are only kept for later. So the
-// scanner looks at every tick (every 150 ms) while the user has given input in the last
-// few seconds or the room has been busy, and otherwise at every seventh tick (about once a
-// second): a quiet tick costs one question to the system (the time of the last input).
+// scanner ticks every 150 ms and looks at every tick while the user has given input in the
+// last few seconds or the room has been busy; otherwise it ticks every 300 ms and looks at
+// every fourth tick (every 1.2 s). A quiet tick costs one question to the system (the time
+// of the last input). A person typing "hide" gives input with the first key, which the next
+// quiet tick sees before the word and its Enter are typed: by the Enter the scanner is back
+// at its full pace.
 #pragma once
 
 #include <cstdint>
@@ -24,14 +27,19 @@ class RoomScanner {
  public:
   // Input or new lines this recent keep the scanner looking at every tick.
   static constexpr std::uint32_t kBusyMs = 5000;
+  // Milliseconds from one tick to the next: at the full pace, and while all is quiet.
+  static constexpr std::uint32_t kTickMs = 150;
+  static constexpr std::uint32_t kQuietTickMs = 300;
   // Ticks between two looks at a quiet room with nobody at the keyboard.
-  static constexpr int kQuietTicksPerLook = 7;
+  static constexpr int kQuietTicksPerLook = 4;
 
   explicit RoomScanner(WindowSystem& windows) : reader_(windows) {}
 
   // One tick of the scanner's clock: a look when one is due (see above), else nothing.
   // `now_ms` and `last_input_ms` are the system's millisecond ticks.
   std::vector<ChatLineReport> Tick(std::uint32_t now_ms, std::uint32_t last_input_ms);
+  // How long to wait for the next tick, by what the last tick found.
+  std::uint32_t NextTickMs() const { return quiet_ ? kQuietTickMs : kTickMs; }
 
   // One look at the room: the lines said there since the last look, in order. What a room
   // holds when it is first looked at (at the start, or a room newly found) is history and
@@ -58,7 +66,7 @@ class RoomScanner {
   Reader reader_;
   TranscriptTracker tracker_;
   int ticks_since_look_ = 0;
-  bool lines_seen_ = false;
+  bool lines_seen_ = false, quiet_ = false;
   std::uint32_t last_lines_ms_ = 0;
 };
 

@@ -14,10 +14,11 @@
 namespace bench {
 namespace {
 
-constexpr double kPollSeconds = 0.15;  // the scanner looks every 150 ms
-constexpr double kPollsPerSecond = 1 / kPollSeconds;
-// In a quiet room with nobody at the keyboard the scanner looks at one tick in so many.
-constexpr double kQuietLooksPerSecond = kPollsPerSecond / zantic::RoomScanner::kQuietTicksPerLook;
+using zantic::RoomScanner;
+constexpr double kPollSeconds = RoomScanner::kTickMs / 1000.0;  // while someone is at the keyboard
+// In a quiet room with nobody at the keyboard the scanner looks at one quiet tick in so many.
+constexpr double kQuietLookSeconds = RoomScanner::kQuietTickMs / 1000.0 * RoomScanner::kQuietTicksPerLook;
+constexpr double kQuietLooksPerSecond = 1 / kQuietLookSeconds;
 
 // Presses and releases Enter through the input queue, without waiting after it.
 void PressEnter() {
@@ -35,7 +36,7 @@ void PressEnter() {
 // stand-in's clock. The user types the command into the stand-in's entry box, as a person
 // does (the mouse and keyboard through the input queue), and the figure counts from the
 // press of Enter. The same, said through the stand-in's control channel with nobody at the
-// keyboard, as a second figure: the scanner then looks about once a second.
+// keyboard, as a second figure: the scanner then looks every 1.2 s.
 struct LatencySamples {
   std::vector<double> latency_ms, answer_ms;
   int wrong_state = 0;
@@ -78,7 +79,7 @@ LatencySamples Samples(drive::Sim& sim, drive::Program& program, int samples, bo
     // Land the next line anywhere in the poll interval: a wait of a fixed part and a part
     // spread evenly over one whole interval puts it at any phase of the polls alike. Said
     // with nobody at the keyboard, wait longer: long enough for the scanner's quiet pace.
-    SleepFor((typed ? 0.1 : 6) + std::uniform_real_distribution<double>(0, typed ? kPollSeconds : 1.05)(random));
+    SleepFor((typed ? 0.1 : 6) + std::uniform_real_distribution<double>(0, typed ? kPollSeconds : kQuietLookSeconds)(random));
   }
   return out;
 }
@@ -102,7 +103,7 @@ int Latency(int samples) {
   Detail(Format("scanner: to the answer line in the room (\"i-face has been hidden/shown\"), ms: median %.1f, "
                 "p99 %.1f (n = %zu)", a.median, a.p99, a.n));
   Detail(Format("scanner: the same said through the stand-in's control channel with nobody at the keyboard "
-                "(the quiet pace, a look about once a second), ms: median %.1f, max %.1f (n = %zu)",
+                "(the quiet pace, a look every 1.2 s), ms: median %.1f, max %.1f (n = %zu)",
                 u.median, u.max, u.n));
   if (typed.wrong_state) Detail(Format("scanner: the window was in the wrong state %d times", typed.wrong_state));
   return met ? 0 : 1;

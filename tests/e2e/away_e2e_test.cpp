@@ -50,7 +50,7 @@ TEST(AwayE2E, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWorks) {
                            "Alex Finn\tbrb PAT DOE"}) {
     ASSERT_TRUE(sim.Control(std::string("say ") + line));
   }
-  Sleep(1500);  // nobody at the keyboard: the scanner's quiet pace
+  Sleep(2000);  // nobody at the keyboard: the scanner looks every 1.2 s
   // "Stop idling" from the tray's menu: the third item.
   ASSERT_TRUE(program.OpenTrayMenu());
   for (int i = 0; i < 3; ++i) drive::Key(VK_DOWN);

@@ -67,7 +67,7 @@ TEST_P(ClientFaultE2E, TheRunGoesOnAndLaterLinesReachTheRoomThatIsThere) {
   for (const std::string& command : GetParam().commands) {
     ASSERT_TRUE(command == "restart" ? sim.CrashAndRestart() : sim.Control(command)) << command;
   }
-  Sleep(500);  // what a room holds before the scanner first looks at it is history
+  Sleep(1500);  // what a room holds before the scanner first looks at it (quiet: every 1.2 s) is history
   ExpectCommandsAnsweredIn(sim, program, GetParam().room);
   program.Click(Control::Label8);
   auto off = sim.WaitForChat(zantic::OffIdleLine("", "0"));

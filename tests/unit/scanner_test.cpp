@@ -140,24 +140,25 @@ struct Room {
     const std::string text = d.Caption(client.transcript);
     d.SetCaption(client.transcript, text.empty() ? line : text + "\r" + line);
   }
-  // Ticks 150 ms apart from `t` on, the user's last input at `input`, a line said just
-  // before the first: at which tick it is reported.
-  int ReportedAt(std::uint32_t t, std::uint32_t input) {
+  // Ticks at the scanner's own pace from `t` on, the user's last input at `input`, a line
+  // said just before the first: how many milliseconds after `t` it is reported.
+  std::uint32_t ReportedAfter(std::uint32_t t, std::uint32_t input) {
     Say("Kim:\tsomething new");
-    for (int i = 0; i < 100; ++i) {
-      if (!scanner.Tick(t + 150 * static_cast<std::uint32_t>(i), input).empty()) return i;
+    for (std::uint32_t at = t; at < t + 60000; at += scanner.NextTickMs()) {
+      if (!scanner.Tick(at, input).empty()) return at - t;
     }
-    return -1;
+    return 60000;
   }
 };
 
-TEST(Pace, EveryTickWhileTheUserIsThereOrTheRoomIsBusyElseEverySeventh) {
-  constexpr std::uint32_t kT = 100000;  // nobody at the keyboard since t = 0
+TEST(Pace, EveryTickWhileTheUserIsThereOrTheRoomIsBusyElseEveryFourthSlowTick) {
+  constexpr std::uint32_t kT = 100000, kQuiet = 3 * RoomScanner::kQuietTickMs;  // nobody at the keyboard since t = 0
   Room room;
-  EXPECT_EQ(room.ReportedAt(kT, 0), RoomScanner::kQuietTicksPerLook - 1) << "a quiet room, nobody there";
-  EXPECT_EQ(room.ReportedAt(kT + 4900, 0), 0) << "the room was busy 4.9 s ago";
-  EXPECT_EQ(room.ReportedAt(kT + 9910, 0), RoomScanner::kQuietTicksPerLook - 1) << "and 5.01 s ago";
-  EXPECT_EQ(room.ReportedAt(kT + 30000, kT + 26000), 0) << "the user's input 4 s ago";
+  EXPECT_EQ(room.ReportedAfter(kT, 0), kQuiet) << "a quiet room, nobody there";
+  EXPECT_EQ(room.ReportedAfter(kT + 4900, 0), 0u) << "the room was busy 4 s ago";
+  EXPECT_EQ(room.ReportedAfter(kT + 9910, 0), kQuiet) << "and 5.01 s ago";
+  EXPECT_EQ(room.ReportedAfter(kT + 30000, kT + 26000), 0u) << "the user's input 4 s ago";
+  EXPECT_EQ(room.scanner.NextTickMs(), RoomScanner::kTickMs);
 }
 
 TEST(Scanner, ARoomThatCannotBeReadIsLookedForAgainAndMissesNothing) {

@@ -6,8 +6,7 @@
 
 namespace zantic::win32 {
 
-Chat1::Chat1(HWND window, UINT message, DWORD interval_ms)
-    : window_(window), message_(message), interval_ms_(interval_ms) {}
+Chat1::Chat1(HWND window, UINT message) : window_(window), message_(message) {}
 
 Chat1::~Chat1() {
   if (!thread_) return;
@@ -34,7 +33,7 @@ void Chat1::Run() {
   // Sleep, not a wait on an event: under Wine a sleep stays in the process, where a wait
   // is one more round trip to the wineserver at every look.
   for (;;) {
-    Sleep(interval_ms_);
+    Sleep(scanner.NextTickMs());
     if (stop_) return;
     auto lines = scanner.Tick(input.TickMs(), input.LastInputTickMs());
     if (lines.empty()) continue;

@@ -1,5 +1,5 @@
-// Chat1, the chat scanner behind the main window: a thread of its own ticks every 150 ms
-// (RoomScanner decides when to look, what it reads and what is new) and hands the new lines
+// Chat1, the chat scanner behind the main window: a thread of its own ticks at RoomScanner's
+// pace (RoomScanner decides when to tick and look, what it reads and what is new) and hands the new lines
 // to the user-interface thread by posting a message to the main window, so reports
 // arrive like any other window event (also inside pauses). Reading another program's
 // window can block while that program hangs: it happens on this thread, never on the
@@ -20,9 +20,8 @@ namespace zantic::win32 {
 
 class Chat1 final : public ChatScanner {
  public:
-  static constexpr DWORD kIntervalMs = 150;
   // New lines are announced by posting `message` to `window`; its handler calls TakeLines.
-  Chat1(HWND window, UINT message, DWORD interval_ms = kIntervalMs);
+  Chat1(HWND window, UINT message);
   ~Chat1() override;
   Chat1(const Chat1&) = delete;
   Chat1& operator=(const Chat1&) = delete;
@@ -37,7 +36,6 @@ class Chat1 final : public ChatScanner {
 
   HWND window_;
   UINT message_;
-  DWORD interval_ms_;
   std::atomic<bool> stop_{false};
   HANDLE thread_ = nullptr;
   std::mutex mutex_;

@@ -29,7 +29,9 @@ int Dpi();
 int Px(int twips);
 RECT PxRect(int left, int top, int width, int height);
 
-// The labels as the window shows them: caption and place in twips.
+// The labels as the window shows them: caption and place in twips. The layout is written out
+// here a second time, apart from the program's own table, on purpose: the window tests
+// check what the program draws against it.
 struct LabelPlace {
   Control control;
   const char* caption;

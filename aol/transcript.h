@@ -19,7 +19,7 @@
 // One case cannot be told apart by anyone reading the text alone: when nearly the whole
 // transcript has been replaced between two looks and the lines at the seam repeat the
 // last lines read, a repeated line may be taken for one already read. At the scanner's
-// pace this needs a room that says hundreds of lines within 150 ms.
+// pace this needs a room that says hundreds of lines within 100 ms.
 #pragma once
 
 #include <optional>

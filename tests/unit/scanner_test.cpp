@@ -156,9 +156,10 @@ TEST(Pace, EveryTickWhileTheUserIsThereOrTheRoomIsBusyElseEveryFourthSlowTick) {
   Room room;
   EXPECT_EQ(room.ReportedAfter(kT, 0), kQuiet) << "a quiet room, nobody there";
   EXPECT_EQ(room.ReportedAfter(kT + 4900, 0), 0u) << "the room was busy 4 s ago";
+  EXPECT_EQ(room.scanner.NextTickMs(), RoomScanner::kTickMs);
   EXPECT_EQ(room.ReportedAfter(kT + 9910, 0), kQuiet) << "and 5.01 s ago";
   EXPECT_EQ(room.ReportedAfter(kT + 30000, kT + 26000), 0u) << "the user's input 4 s ago";
-  EXPECT_EQ(room.scanner.NextTickMs(), RoomScanner::kTickMs);
+  EXPECT_EQ(room.scanner.NextTickMs(), RoomScanner::kInputTickMs);
 }
 
 TEST(Scanner, ARoomThatCannotBeReadIsLookedForAgainAndMissesNothing) {

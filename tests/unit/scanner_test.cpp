@@ -162,6 +162,15 @@ TEST(Pace, EveryTickWhileTheUserIsThereOrTheRoomIsBusyElseEveryFourthSlowTick) {
   EXPECT_EQ(room.scanner.NextTickMs(), RoomScanner::kInputTickMs);
 }
 
+// What keeps a quiet look cheap: a room that reads well is not searched for again until
+// the full search is due.
+TEST(Scanner, ARoomThatReadsWellIsSearchedForOnlyNowAndThen) {
+  Room room;
+  const int searches = room.d.find_window_calls;
+  for (int i = 0; i < 2 * ChatRoomWatch::kLooksPerSearch; ++i) room.scanner.Look();
+  EXPECT_EQ(room.d.find_window_calls - searches, 2);
+}
+
 TEST(Scanner, ARoomThatCannotBeReadIsLookedForAgainAndMissesNothing) {
   Room room;
   room.d.unreadable.insert(room.client.transcript);

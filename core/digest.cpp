@@ -13,8 +13,6 @@ bool IsWordByte(char c) {
   return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u >= 0x80;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 // The length of `name` matched at `at` in `text`, or 0.
 std::size_t MatchAt(std::string_view text, std::size_t at, std::string_view name) {
   std::size_t t = at;
@@ -31,16 +29,10 @@ std::size_t MatchAt(std::string_view text, std::size_t at, std::string_view name
   return t - at;
 }
 
-std::string Trimmed(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return std::string(s);
-}
-
 }  // namespace
 
 bool Mentions(std::string_view text, std::string_view name) {
-  const std::string trimmed = Trimmed(name);
+  const std::string_view trimmed = TrimBlanks(name);
   if (trimmed.empty()) return false;
   for (std::size_t at = 0; at < text.size(); ++at) {
     if (at > 0 && IsWordByte(text[at - 1]) && IsWordByte(trimmed.front())) continue;

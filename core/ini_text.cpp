@@ -7,14 +7,6 @@
 namespace zantic {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 // One line of the text: [begin, content_end) is its content, [content_end, end) its break.
 struct Line {
   std::size_t begin, content_end, end;
@@ -36,11 +28,11 @@ std::vector<Line> SplitLines(std::string_view text) {
 
 // The section name of a "[name]" line.
 std::optional<std::string_view> SectionName(std::string_view content) {
-  content = Trim(content);
+  content = TrimBlanks(content);
   if (content.empty() || content.front() != '[') return std::nullopt;
   const auto close = content.find(']');
   if (close == std::string_view::npos) return std::nullopt;
-  return Trim(content.substr(1, close - 1));
+  return TrimBlanks(content.substr(1, close - 1));
 }
 
 struct Entry {
@@ -68,7 +60,7 @@ std::optional<Place> Locate(std::string_view text, const std::vector<Line>& line
     place->section_end = line.end;
     if (place->entry) continue;
     const auto equals = content.find('=');
-    if (equals == std::string_view::npos || !EqualsIgnoringAsciiCase(Trim(content.substr(0, equals)), key)) continue;
+    if (equals == std::string_view::npos || !EqualsIgnoringAsciiCase(TrimBlanks(content.substr(0, equals)), key)) continue;
     place->entry = Entry{line.begin + equals + 1, line.content_end};
   }
   return place;
@@ -87,7 +79,7 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
   const auto place = Locate(text, SplitLines(text), section, key);
   if (!place || !place->entry) return std::nullopt;
   std::string_view value =
-      Trim(text.substr(place->entry->value_begin, place->entry->value_end - place->entry->value_begin));
+      TrimBlanks(text.substr(place->entry->value_begin, place->entry->value_end - place->entry->value_begin));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }

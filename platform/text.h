@@ -1,5 +1,6 @@
 // Texts are UTF-8 inside the program. The few things done to them by hand, in one place:
-// ASCII case folding (names and commands are ASCII), counting and cutting UTF-8 by
+// ASCII case folding (names and commands are ASCII), blanks (a space or a tab: what the
+// settings file and screen names pad with), counting and cutting UTF-8 by
 // characters, and UTF-8 to and from UTF-16 (the units of the platform's wide texts and of
 // its rich text boxes). The ANSI code page is the platform's (platform/code_page.h).
 #pragma once
@@ -9,6 +10,14 @@
 #include <string_view>
 
 namespace zantic {
+
+constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// `text` without the blanks at its ends.
+constexpr std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
 
 constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }

@@ -19,6 +19,29 @@ constexpr DWORD kReadTimeoutMs = 2000;
 constexpr std::size_t kFirstChars = 4096;       // characters lent for the first read
 constexpr std::size_t kKeptChars = 256 * 1024;  // lent memory kept between reads
 
+// The client's process, to lend memory in it and to ask whether it runs under WoW64 (which
+// takes one of the two query rights). Windows XP knows no PROCESS_QUERY_LIMITED_INFORMATION
+// and refuses a request that holds it; later Windows grant it more often than the full
+// right, so it is asked for first.
+HANDLE OpenClientProcess(DWORD pid) {
+  constexpr DWORD kMemory = PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE;
+  HANDLE process = OpenProcess(kMemory | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  return process ? process : OpenProcess(kMemory | PROCESS_QUERY_INFORMATION, FALSE, pid);
+}
+
+// Whether the system runs the process under WoW64; false where the system has no
+// IsWow64Process (looked up, so the program loads where it is missing: no WoW64 there),
+// nothing when it would not answer.
+std::optional<bool> UnderWow64(HANDLE process) {
+  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+  static const auto is_wow64 = reinterpret_cast<IsWow64ProcessFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+  if (!is_wow64) return false;
+  BOOL wow64 = FALSE;
+  if (!is_wow64(process, &wow64)) return std::nullopt;
+  return wow64 != FALSE;
+}
+
 }  // namespace
 
 Win32WindowSystem::~Win32WindowSystem() { Release(); }
@@ -165,12 +188,16 @@ std::optional<std::u16string> Win32WindowSystem::ReadRichText(Hwnd box, long fro
   for (std::size_t chars = std::max(lent_.chars, kFirstChars);; chars *= 2) {
     if (!Lend(h, chars)) return ReadWhole(h, from);
     if (from != lent_.from) {
-      TEXTRANGEW range{};
-      range.chrg.cpMin = from;
-      range.chrg.cpMax = from + static_cast<long>(lent_.chars);
-      range.lpstrText = static_cast<LPWSTR>(lent_.text);
+      const auto range = lent_.layout->Bytes(
+          static_cast<std::int32_t>(from),
+          static_cast<std::int32_t>(std::min<long long>(from + static_cast<long long>(lent_.chars), 0x7FFFFFFF)),
+          reinterpret_cast<std::uintptr_t>(lent_.text));
+      if (!range) {  // memory the box's pointers cannot name: this process is read whole
+        Unlend();
+        return ReadWhole(h, from);
+      }
       lent_.from = -1;
-      if (!WriteProcessMemory(lent_.process, lent_.range, &range, sizeof range, nullptr)) return Fail();
+      if (!WriteProcessMemory(lent_.process, lent_.range, range->data(), range->size(), nullptr)) return Fail();
       lent_.from = from;
     }
     DWORD_PTR got = 0;
@@ -184,6 +211,13 @@ std::optional<std::u16string> Win32WindowSystem::ReadRichText(Hwnd box, long fro
       text.resize(got);
       if (got && !ReadProcessMemory(lent_.process, lent_.text, text.data(), got * 2, nullptr)) return Fail();
     } else {
+      // An ANSI box writes the range in the code page. With a single-byte code page (the
+      // western ones) one byte is one character position, so the count it answers, the
+      // bytes copied and the positions the tracker counts agree. With a double-byte code
+      // page a position can take two bytes: the memory lent has room for two a position,
+      // but the count answered may be in positions (Wine's rich edit answers so), and the
+      // copy below would then miss the stretch's last bytes; such a client is not handled.
+      // Once all there, each double-byte character converts to one UTF-16 unit, one position.
       std::string ansi(got, '\0');
       if (got && !ReadProcessMemory(lent_.process, lent_.text, ansi.data(), got, nullptr)) return Fail();
       text = AnsiToUtf16(ansi);
@@ -195,31 +229,44 @@ std::optional<std::u16string> Win32WindowSystem::ReadRichText(Hwnd box, long fro
 
 // Memory in the box's program for the range and `chars` characters; false when we may
 // not have it (another user's or an elevated program).
+// The structure is laid out for the box's process, which need not be built as we are (a
+// 32-bit client beside a 64-bit program): platform/text_range_layout.h.
 bool Win32WindowSystem::Lend(HWND box, std::size_t chars) {
   if (box != lent_.box || !lent_.process) {
     DWORD pid = 0;
     GetWindowThreadProcessId(box, &pid);
-    const bool unicode = IsWindowUnicode(box);
+    const bool unicode = ::IsWindowUnicode(box);
     if (pid != lent_.pid || !lent_.process) {
       Release();
       lent_.pid = pid;
-      lent_.process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                                      PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+      lent_.process = OpenClientProcess(pid);
       if (!lent_.process) return false;
+      lent_.layout = TextRangeLayout::For(kProgramBitness, UnderWow64(GetCurrentProcess()),
+                                          UnderWow64(lent_.process));
     }
     lent_.unicode = unicode;
     lent_.box = box;
     lent_.from = -1;
   }
+  if (!lent_.layout) return false;
   if (lent_.range && chars <= lent_.chars) return true;
   if (lent_.range) VirtualFreeEx(lent_.process, lent_.range, 0, MEM_RELEASE);
-  const std::size_t offset = (sizeof(TEXTRANGEW) + 15) & ~std::size_t{15};
+  const std::size_t offset = (lent_.layout->Size() + 15) & ~std::size_t{15};
   lent_.range = VirtualAllocEx(lent_.process, nullptr, offset + (chars + 1) * sizeof(wchar_t),
                                MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   lent_.text = lent_.range ? static_cast<char*>(lent_.range) + offset : nullptr;
   lent_.chars = lent_.range ? chars : 0;
   lent_.from = -1;
   return lent_.range != nullptr;
+}
+
+// No more memory lent in this process: its boxes are read whole from now on.
+void Win32WindowSystem::Unlend() {
+  if (lent_.range) VirtualFreeEx(lent_.process, lent_.range, 0, MEM_RELEASE);
+  lent_.range = lent_.text = nullptr;
+  lent_.chars = 0;
+  lent_.from = -1;
+  lent_.layout.reset();
 }
 
 void Win32WindowSystem::Release() {

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "platform/text_range_layout.h"
 #include "platform/window_system.h"
 
 namespace zantic::win32 {
@@ -47,12 +50,14 @@ class Win32WindowSystem final : public WindowSystem {
     bool unicode = true;
     DWORD pid = 0;
     HANDLE process = nullptr;
-    void* range = nullptr;  // the TEXTRANGEW, followed by the text
+    std::optional<TextRangeLayout> layout;  // nothing: that process's boxes are read whole
+    void* range = nullptr;  // the TEXTRANGE, in the process's own layout, followed by the text
     void* text = nullptr;
     std::size_t chars = 0;
     long from = -1;  // the start of the range last written there
   };
   bool Lend(HWND box, std::size_t chars);
+  void Unlend();
   void Release();
   std::optional<std::u16string> Fail();
   std::optional<std::u16string> ReadWhole(HWND box, long from);

@@ -51,12 +51,20 @@ void SendChatLine(AolClient& aol, std::string_view text) {
   const Hwnd box = windows.FindWindowExA(room, first, aol::kRichText, std::nullopt);
   aol.Send(box, [box, line = std::string(text)](WindowSystem& w) {
     // The box is read when the line goes out, not when it was queued: the user may have
-    // typed on meanwhile.
-    const std::string draft = w.SendGetTextA(box);
+    // typed on meanwhile. The draft is read and put back in the box's own character set, so
+    // it comes back unchanged: wide in a Unicode box (a draft may hold anything the user can
+    // type), in the code page in an ANSI box (it holds nothing else). The line itself goes
+    // through the ANSI code page, as every line the program posts.
+    const bool unicode = w.IsWindowUnicode(box);
+    const std::string draft = unicode ? w.SendGetTextW(box) : w.SendGetTextA(box);
     w.SendTextMessageA(box, wm::kSetText, 0, line);
     w.SendMessageA(box, wm::kChar, 13, 0);
     if (draft.empty()) return;
-    w.SendTextMessageA(box, wm::kSetText, 0, draft);
+    if (unicode) {
+      w.SendTextMessageW(box, wm::kSetText, 0, draft);
+    } else {
+      w.SendTextMessageA(box, wm::kSetText, 0, draft);
+    }
     w.SendMessageA(box, wm::kEmSetSel, kCaretAtEnd, kCaretAtEnd);
   });
 }

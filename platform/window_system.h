@@ -64,6 +64,15 @@ class WindowSystem {
   // The text the window itself gives for WM_GETTEXTLENGTH and WM_GETTEXT (the content of
   // another program's edit box, which GetWindowTextA does not see).
   virtual std::string SendGetTextA(Hwnd window) = 0;
+  // The wide forms of the two above (SendMessageW): the text crosses as UTF-16, so in a
+  // Unicode window nothing is lost to the ANSI code page. An ANSI window's own text is in
+  // the code page either way.
+  virtual std::intptr_t SendTextMessageW(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                                         std::string_view text) = 0;
+  virtual std::string SendGetTextW(Hwnd window) = 0;
+  // Whether the window is a Unicode window (its program handles its messages in UTF-16);
+  // false for an ANSI window, and for no window. Answered by the window system at once.
+  virtual bool IsWindowUnicode(Hwnd window) = 0;
   // The text of another program's rich text box from character `from` to its end, read in
   // one message (so it is one state of the box), in the box's own units: UTF-16, each
   // paragraph break one '\r'. Nothing when it cannot be read now (the box is gone, or its

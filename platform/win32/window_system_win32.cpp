@@ -107,6 +107,28 @@ std::string Win32WindowSystem::SendGetTextA(Hwnd window) {
   return AnsiToUtf8(std::string_view(buffer.data(), std::min<std::size_t>(static_cast<std::size_t>(n), length)));
 }
 
+std::intptr_t Win32WindowSystem::SendTextMessageW(Hwnd window, unsigned msg,
+                                                  std::uintptr_t wparam, std::string_view text) {
+  if (window == kNoWindow) return 0;
+  const std::wstring wide = Utf8ToWide(text);
+  return ::SendMessageW(H(window), msg, wparam, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+std::string Win32WindowSystem::SendGetTextW(Hwnd window) {
+  if (window == kNoWindow) return {};
+  HWND h = H(window);
+  const LRESULT length = ::SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+  if (length <= 0) return {};
+  std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT n = ::SendMessageW(h, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  if (n <= 0) return {};
+  return WideToUtf8(std::wstring_view(buffer.data(), std::min<std::size_t>(static_cast<std::size_t>(n), length)));
+}
+
+bool Win32WindowSystem::IsWindowUnicode(Hwnd window) {
+  return window != kNoWindow && ::IsWindowUnicode(H(window));
+}
+
 void Win32WindowSystem::SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx,
                                      int cy, unsigned flags) {
   ::SetWindowPos(H(window), H(insert_after), x, y, cx, cy, flags);

@@ -30,6 +30,10 @@ class Win32WindowSystem final : public WindowSystem {
   std::intptr_t SendTextMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
                                  std::string_view text) override;
   std::string SendGetTextA(Hwnd window) override;
+  std::intptr_t SendTextMessageW(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                                 std::string_view text) override;
+  std::string SendGetTextW(Hwnd window) override;
+  bool IsWindowUnicode(Hwnd window) override;
   // Keeps what it learnt of the last box it read (its process, memory lent there, its
   // character set), so one instance serves one reading thread.
   std::optional<std::u16string> ReadRichText(Hwnd box, long from) override;

@@ -96,22 +96,44 @@ INSTANTIATE_TEST_SUITE_P(
                  }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// What the user had typed into the entry box and not yet sent comes back after the line.
-TEST(SendChatLine, PutsTheUsersDraftBackCaretAtItsEnd) {
-  for (const std::string draft : {"", "brb, my cat is ", "caf\xC3\xA9 \xE2\x98\x83"}) {
-    FakeDesktop d;
-    fakes::InlineClient aol(d);
-    const auto c = d.AddClientWithRoom();
-    d.SetCaption(c.entry, draft);
-    SendChatLine(aol, "hello <b>room</b>");
-    std::vector<Message> want = {SetText(c.entry, "hello <b>room</b>"), Char(c.entry, 13)};
-    if (!draft.empty()) {
-      want.push_back(SetText(c.entry, draft));
-      want.push_back(fakes::Sent(c.entry, wm::kEmSetSel, 0x7FFFFFFF, 0x7FFFFFFF));
-    }
-    EXPECT_EQ(d.Log(), want) << draft;
+// What the user had typed into the entry box and not yet sent comes back after the line,
+// caret at its end, exactly as the box held it; the line itself passes the ANSI code page.
+struct DraftCase {
+  const char* name;
+  bool ansi_box;
+  std::string draft;  // what the user typed (an ANSI box keeps only the code page of it)
+  std::string line, line_arrives, draft_back;
+};
+
+class Draft : public testing::TestWithParam<DraftCase> {};
+
+TEST_P(Draft, ComesBackAsTheBoxHeldIt) {
+  const DraftCase& c = GetParam();
+  FakeDesktop d;
+  fakes::InlineClient aol(d);
+  const auto client = d.AddClientWithRoom();
+  if (c.ansi_box) d.MakeAnsi(client.entry);
+  d.SetCaption(client.entry, c.draft);
+  SendChatLine(aol, c.line);
+  std::vector<Message> want = {SetText(client.entry, c.line_arrives), Char(client.entry, 13)};
+  if (!c.draft_back.empty()) {
+    want.push_back(SetText(client.entry, c.draft_back));
+    want.push_back(fakes::Sent(client.entry, wm::kEmSetSel, 0x7FFFFFFF, 0x7FFFFFFF));
   }
+  EXPECT_EQ(d.Log(), want);
 }
+
+// An e-acute is in the fake code page; a snowman and an l-stroke are not.
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, Draft,
+    testing::Values(
+        DraftCase{"NoDraftNothingPutBack", false, "", "hello <b>room</b>", "hello <b>room</b>", ""},
+        DraftCase{"UnicodeBoxKeepsADraftOutsideTheCodePage", false, "caf\xC3\xA9 \xE2\x98\x83 \xC5\x82 ", "hi",
+                  "hi", "caf\xC3\xA9 \xE2\x98\x83 \xC5\x82 "},
+        DraftCase{"AnsiBoxGetsItsOwnBytesBack", true, "caf\xC3\xA9 \xE2\x98\x83 \xC5\x82 ", "hi", "hi",
+                  "caf\xC3\xA9 ? ? "},
+        DraftCase{"TheLineStillPassesTheCodePage", false, "brb", "snow \xE2\x98\x83", "snow ?", "brb"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScreenName, IsCutFromTheFirstWelcomeCaption) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {

@@ -6,6 +6,23 @@
 
 namespace zantic::fakes {
 
+namespace {
+
+// The fake ANSI code page: Latin-1.
+std::string ThroughCodePage(std::string_view utf8) {
+  std::u16string text = Utf8ToUtf16(utf8);
+  std::u16string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] < 0xE000;
+    out += text[i] <= 0xFF ? text[i] : u'?';
+    if (pair) ++i;
+  }
+  return Utf16ToUtf8(out);
+}
+
+}  // namespace
+
 void PrintTo(const Message& m, std::ostream* os) {
   *os << (m.posted ? "posted " : "sent ") << std::hex << "0x" << m.msg << " to 0x" << m.window
       << " w=0x" << m.wparam << " l=0x" << m.lparam << std::dec;
@@ -47,6 +64,11 @@ void FakeDesktop::Destroy(Hwnd window) {
   auto& siblings = Siblings(windows_.at(window).parent);
   siblings.erase(std::find(siblings.begin(), siblings.end(), window));
   windows_.erase(window);
+}
+
+void FakeDesktop::SetCaption(Hwnd window, std::string caption) {
+  Window& w = windows_.at(window);
+  w.caption = w.unicode ? std::move(caption) : ThroughCodePage(caption);
 }
 
 std::vector<Message> FakeDesktop::ReceivedBy(Hwnd window) const {
@@ -146,11 +168,20 @@ std::intptr_t FakeDesktop::SendMessageA(Hwnd window, unsigned msg, std::uintptr_
   return 0;
 }
 
+std::intptr_t FakeDesktop::SendText(Hwnd window, unsigned msg, std::uintptr_t wparam, std::string text) {
+  WaitWhileHung();
+  Deliver({window, msg, wparam, 0, std::move(text), false});
+  return 1;
+}
+
 std::intptr_t FakeDesktop::SendTextMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
                                             std::string_view text) {
-  WaitWhileHung();
-  Deliver({window, msg, wparam, 0, std::string(text), false});
-  return 1;
+  return SendText(window, msg, wparam, ThroughCodePage(text));
+}
+
+std::intptr_t FakeDesktop::SendTextMessageW(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                                            std::string_view text) {
+  return SendText(window, msg, wparam, IsWindowUnicode(window) ? std::string(text) : ThroughCodePage(text));
 }
 
 void FakeDesktop::PostMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam,
@@ -166,10 +197,12 @@ int FakeDesktop::GetWindowTextLengthA(Hwnd window) {
 
 std::string FakeDesktop::GetWindowTextA(Hwnd window, int size) {
   if (!Alive(window) || size <= 0) return {};
-  return std::string(Utf8Prefix(windows_.at(window).caption, static_cast<std::size_t>(size - 1)));
+  return ThroughCodePage(Utf8Prefix(windows_.at(window).caption, static_cast<std::size_t>(size - 1)));
 }
 
-std::string FakeDesktop::SendGetTextA(Hwnd window) {
+std::string FakeDesktop::SendGetTextA(Hwnd window) { return ThroughCodePage(SendGetTextW(window)); }
+
+std::string FakeDesktop::SendGetTextW(Hwnd window) {
   WaitWhileHung();
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   return Alive(window) ? windows_.at(window).caption : std::string();

@@ -38,6 +38,9 @@ Message Posted(Hwnd window, unsigned msg, std::uintptr_t wparam = 0, std::intptr
 
 // A window's text is its caption: WM_SETTEXT replaces it, Enter (WM_CHAR 13) empties it, as
 // the client's entry box sends what it holds, and a rich text box reads as it (in UTF-16).
+// Windows are Unicode windows unless made ANSI. Texts pass a tiny fake ANSI code page
+// (Latin-1: every character above U+00FF becomes "?") wherever the platform would put them
+// through the real one: at every ANSI call, and at a wide call to an ANSI window.
 // Safe to use from a second thread (the send queue's), one call at a time.
 class FakeDesktop : public WindowSystem {
  public:
@@ -47,7 +50,9 @@ class FakeDesktop : public WindowSystem {
   // Moves a window to the front of its siblings.
   void BringToFront(Hwnd window);
   void Destroy(Hwnd window);
-  void SetCaption(Hwnd window, std::string caption) { windows_.at(window).caption = std::move(caption); }
+  // What the window's own program puts there (an ANSI window holds only the code page).
+  void SetCaption(Hwnd window, std::string caption);
+  void MakeAnsi(Hwnd window) { windows_.at(window).unicode = false; }
   // Makes GetWindowTextLengthA report `length` instead of the caption's length.
   void ReportLength(Hwnd window, int length) { windows_.at(window).reported_length = length; }
 
@@ -102,6 +107,10 @@ class FakeDesktop : public WindowSystem {
   int GetWindowTextLengthA(Hwnd window) override;
   std::string GetWindowTextA(Hwnd window, int size) override;
   std::string SendGetTextA(Hwnd window) override;
+  std::intptr_t SendTextMessageW(Hwnd window, unsigned msg, std::uintptr_t wparam,
+                                 std::string_view text) override;
+  std::string SendGetTextW(Hwnd window) override;
+  bool IsWindowUnicode(Hwnd window) override { return Alive(window) && windows_.at(window).unicode; }
   std::optional<std::u16string> ReadRichText(Hwnd box, long from) override;
   void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
                     unsigned flags) override;
@@ -118,12 +127,14 @@ class FakeDesktop : public WindowSystem {
     Hwnd parent = kNoWindow;
     std::vector<Hwnd> children;
     int reported_length = -1;
+    bool unicode = true;
   };
   Hwnd Add(Hwnd parent, std::string cls, std::string caption);
   std::vector<Hwnd>& Siblings(Hwnd parent);
   bool Alive(Hwnd window) const { return windows_.count(window) != 0; }
   void Deliver(Message message);
   void WaitWhileHung();
+  std::intptr_t SendText(Hwnd window, unsigned msg, std::uintptr_t wparam, std::string text);
 
   std::map<Hwnd, Window> windows_;
   std::vector<Hwnd> top_levels_;

@@ -177,7 +177,7 @@ struct StartState {
                 L"usage: aolsim [--screen-name NAME] [--room NAME] [--no-room]\n"
                 L"              [--welcome front|back|none] [--log PATH] [--max-lines N]\n"
                 L"              [--max-line-chars N] [--no-wrap] [--demo] [--im-delay SECONDS]\n"
-                L"              [--im-never] [--im-icons N]\n",
+                L"              [--im-never] [--im-icons N] [--ansi]\n",
                 problem.c_str());
   std::fflush(stderr);
   ExitProcess(2);
@@ -221,6 +221,8 @@ StartState ParseArguments() {
       g_settings.max_line_chars = WholeNumber(flag, value(), 0, 100000000);
     } else if (flag == L"--no-wrap") {
       g_settings.wrap = false;
+    } else if (flag == L"--ansi") {
+      g_settings.ansi = true;
     } else if (flag == L"--demo") {
       g_settings.demo = true;
     } else if (flag == L"--im-delay") {

@@ -11,6 +11,7 @@
 namespace aolsim {
 namespace {
 
+// The platform rich edit's own procedure behind "RICHCNTL": its ANSI one with --ansi.
 WNDPROC g_richedit_proc;
 constexpr wchar_t kInputProp[] = L"aolsim.input";
 
@@ -148,19 +149,33 @@ std::wstring ShownForm(const std::wstring& exact, bool multiline) {
   return out;
 }
 
-void ShowInBox(HWND box, const std::wstring& text) {
-  CallWindowProcW(g_richedit_proc, box, EM_SETSEL, 0, -1);
-  CallWindowProcW(g_richedit_proc, box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+// The rich edit's own handling of a message, in the character set of its windows.
+LRESULT CallRichEdit(HWND box, UINT msg, WPARAM wparam, LPARAM lparam) {
+  return g_settings.ansi ? CallWindowProcA(g_richedit_proc, box, msg, wparam, lparam)
+                         : CallWindowProcW(g_richedit_proc, box, msg, wparam, lparam);
 }
 
-LRESULT CALLBACK InputProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+void ShowInBox(HWND box, const std::wstring& text) {
+  CallRichEdit(box, EM_SETSEL, 0, -1);
+  const std::string ansi = g_settings.ansi ? Ansi(text) : std::string();
+  CallRichEdit(box, EM_REPLACESEL, FALSE,
+               g_settings.ansi ? reinterpret_cast<LPARAM>(ansi.c_str()) : reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// An input box's messages, from either of its procedures: an ANSI window's texts come in
+// the code page.
+LRESULT InputMessage(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   auto* box = static_cast<InputBox*>(GetPropW(window, kInputProp));
   if (box) {
     switch (msg) {
       case WM_SETTEXT:
         // Replaces the content with exactly this text (a selection replace: the rich edit
         // would take a text that begins with "{\rtf" for formatting instructions).
-        box->exact = lparam ? reinterpret_cast<const wchar_t*>(lparam) : L"";
+        if (g_settings.ansi) {
+          box->exact = lparam ? FromAnsi(reinterpret_cast<const char*>(lparam)) : L"";
+        } else {
+          box->exact = lparam ? reinterpret_cast<const wchar_t*>(lparam) : L"";
+        }
         box->shown = ShownForm(box->exact, box->multiline);
         ShowInBox(window, box->shown);
         return TRUE;
@@ -182,7 +197,14 @@ LRESULT CALLBACK InputProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) 
         break;
     }
   }
-  return CallWindowProcW(g_richedit_proc, window, msg, wparam, lparam);
+  return CallRichEdit(window, msg, wparam, lparam);
+}
+
+LRESULT CALLBACK InputProcW(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  return InputMessage(window, msg, wparam, lparam);
+}
+LRESULT CALLBACK InputProcA(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  return InputMessage(window, msg, wparam, lparam);
 }
 
 }  // namespace
@@ -204,6 +226,18 @@ std::wstring RichText(HWND box) {
 
 std::wstring Wide(std::string_view utf8) { return zantic::win32::Utf8ToWide(utf8); }
 std::string Utf8(std::wstring_view wide) { return zantic::win32::WideToUtf8(wide); }
+std::string Ansi(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+std::wstring FromAnsi(std::string_view ansi) {
+  const std::u16string wide = zantic::win32::AnsiToUtf16(ansi);
+  return std::wstring(wide.begin(), wide.end());
+}
+std::wstring ThroughRichEdit(std::wstring_view text) { return g_settings.ansi ? FromAnsi(Ansi(text)) : std::wstring(text); }
 
 HFONT UiFont() {
   static HFONT font = MakeFont(13, FW_NORMAL);
@@ -231,14 +265,29 @@ void RegisterControlClasses() {
   // The platform's controls under the client's class names.
   for (Super s : {Super{RICHEDIT_CLASSW, L"RICHCNTL"}, Super{L"LISTBOX", L"_AOL_Listbox"},
                   Super{L"STATIC", L"_AOL_Static"}, Super{L"EDIT", L"_AOL_Edit"}}) {
+    const bool richcntl = lstrcmpW(s.name, L"RICHCNTL") == 0;
+    if (richcntl && g_settings.ansi) continue;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     GetClassInfoExW(nullptr, s.base, &wc);
-    if (lstrcmpW(s.name, L"RICHCNTL") == 0) g_richedit_proc = wc.lpfnWndProc;
+    if (richcntl) g_richedit_proc = wc.lpfnWndProc;
     wc.hInstance = g_instance;
     wc.lpszClassName = s.name;
     wc.style &= ~CS_GLOBALCLASS;
     RegisterClassExW(&wc);
+  }
+  if (g_settings.ansi) {
+    // The rich edit's ANSI class, registered with the A functions: its windows are ANSI
+    // windows, as an older client's are (IsWindowUnicode is false, and EM_GETTEXTRANGE
+    // writes the code page).
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    GetClassInfoExA(nullptr, RICHEDIT_CLASSA, &wc);
+    g_richedit_proc = wc.lpfnWndProc;
+    wc.hInstance = g_instance;
+    wc.lpszClassName = "RICHCNTL";
+    wc.style &= ~CS_GLOBALCLASS;
+    RegisterClassExA(&wc);
   }
   // The client's own.
   struct Own {
@@ -280,7 +329,11 @@ void MakeInputBox(HWND richcntl, bool multiline, std::function<void(HWND, std::w
   SendMessageW(richcntl, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
   SendMessageW(richcntl, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
   SetPropW(richcntl, kInputProp, box.release());
-  SetWindowLongPtrW(richcntl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InputProc));
+  if (g_settings.ansi) {
+    SetWindowLongPtrA(richcntl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InputProcA));
+  } else {
+    SetWindowLongPtrW(richcntl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InputProcW));
+  }
 }
 
 std::wstring InputBoxText(HWND window) {

@@ -39,14 +39,14 @@ struct Paragraph {
 
 Paragraph MakeParagraph(const std::string& speaker, const std::string& text) {
   Paragraph p;
-  p.runs.push_back(WideRun{Wide(OneLine(speaker)) + L":\t", TextStyle{}});
+  p.runs.push_back(WideRun{ThroughRichEdit(Wide(OneLine(speaker)) + L":\t"), TextStyle{}});
   // A line's text is shown up to a bound: the platform's rich edit takes time that grows
   // faster than the length of a paragraph to lay it out.
   std::size_t budget = g_settings.max_line_chars > 0 ? static_cast<std::size_t>(g_settings.max_line_chars)
                                                      : static_cast<std::size_t>(-1);
   for (const Run& run : RenderChatHtml(text)) {
     if (budget == 0) break;
-    std::wstring w = Wide(run.text);
+    std::wstring w = ThroughRichEdit(Wide(run.text));
     if (w.size() > budget) {
       std::size_t cut = budget;
       if (IS_HIGH_SURROGATE(w[cut - 1])) --cut;  // never half a character

@@ -16,6 +16,7 @@ struct Settings {
   int max_lines = 1000;          // transcript lines kept per room
   int max_line_chars = 8192;     // characters of a line's text shown (0: all)
   bool wrap = true;              // the transcript wraps long lines, as the client's does
+  bool ansi = false;             // the rich edits are ANSI windows, as an older client's are
   double im_delay_s = 0.3;       // keyword to Send Instant Message window
   bool im_never = false;         // keywords never open the window
   int im_icons = 12;             // "_AOL_Icon" children of a new Send Instant Message window
@@ -37,6 +38,11 @@ inline constexpr UINT kExitMessage = WM_APP + 2;
 // Text conversions.
 std::wstring Wide(std::string_view utf8);
 std::string Utf8(std::wstring_view wide);
+// To and from the ANSI code page as the system converts for an ANSI window.
+std::string Ansi(std::wstring_view wide);
+std::wstring FromAnsi(std::string_view ansi);
+// The text as a rich edit holds it once given it: with --ansi, what the code page keeps.
+std::wstring ThroughRichEdit(std::wstring_view text);
 
 // Fonts and colours of the client's look.
 HFONT UiFont();

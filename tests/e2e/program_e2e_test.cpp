@@ -35,6 +35,8 @@ testing::AssertionResult Paused(double pause, const Event& from, const Event& to
 // The stand-in, and the program beside it once it has announced itself with no handle.
 class ProgramE2E : public testing::Test {
  protected:
+  ProgramE2E() = default;
+  explicit ProgramE2E(Sim::Options options) : sim(std::move(options)) {}
   void SetUp() override {
     ASSERT_TRUE(sim.Ready());
     ASSERT_TRUE(program.Ready());
@@ -67,12 +69,21 @@ TEST(ProgramStartUp, GuardsAReservedHandleBeforeAnythingElse) {
   EXPECT_EQ(ReadFileBytes(program.SettingsPath()), "[HANDLE]\nhandle=" + std::string(z::ReplacementHandle) + "\n");
 }
 
-TEST_F(ProgramE2E, QuickCommandsPostTheirLinesAndShowTheirBoxes) {
+// Against a client whose rich edits are Unicode windows, and an older one's ANSI windows.
+class ProgramE2EClients : public ProgramE2E, public testing::WithParamInterface<bool> {
+ protected:
+  ProgramE2EClients() : ProgramE2E(Sim::Options{L"Pat Doe", GetParam() ? L"--ansi" : L""}) {}
+};
+
+TEST_P(ProgramE2EClients, QuickCommandsPostTheirLinesAndShowTheirBoxes) {
   program.Click(Control::Label6);  // other
   // The user has begun a sentence in the room's entry box, and double-clicks "adv": one
-  // advert, and the sentence is there again afterwards, caret at its end.
-  const std::string draft = "brb, my caf\xC3\xA9 is";
-  ASSERT_TRUE(sim.Control("type-draft " + draft));
+  // advert, and the sentence is there again afterwards, caret at its end, as the box held
+  // it: a snowman (outside the code page) and all in a Unicode box; an ANSI box never held
+  // more than the code page makes of it.
+  const std::string typed = "brb, my caf\xC3\xA9 \xE2\x98\x83 is";
+  const std::string draft = GetParam() ? "brb, my caf\xC3\xA9 ? is" : typed;
+  ASSERT_TRUE(sim.Control("type-draft " + typed));
   XClick(program.CentreOf(Control::Label11), 2);
   auto credit = sim.WaitForChat(z::CreditLine());
   ASSERT_TRUE(credit);
@@ -81,8 +92,8 @@ TEST_F(ProgramE2E, QuickCommandsPostTheirLinesAndShowTheirBoxes) {
   auto entry = sim.WaitFor("entry");
   ASSERT_TRUE(entry);
   EXPECT_EQ((*entry)["text"], draft);
-  EXPECT_EQ((*entry)["sel_from"], "15");
-  EXPECT_EQ((*entry)["sel_to"], "15");
+  EXPECT_EQ((*entry)["sel_from"], "17");
+  EXPECT_EQ((*entry)["sel_to"], "17");
 
   // "greetz" and "?" show their boxes (their texts: the unit tests) and post nothing.
   for (Control label : {Control::Label12, Control::Label3}) EXPECT_LT(program.ClickForBox(label), seconds(5));
@@ -91,6 +102,9 @@ TEST_F(ProgramE2E, QuickCommandsPostTheirLinesAndShowTheirBoxes) {
   // suite's table walks it with the stand-in's slow, missing and boxed windows.)
   EXPECT_EQ(sim.ChatTexts(), (Texts{z::LoadedByLine(""), z::CreditLine(), z::WebAddressLine()}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Clients, ProgramE2EClients, testing::Values(false, true),
+                         [](const auto& info) { return std::string(info.param ? "Ansi" : "Unicode"); });
 
 // One run at a time: Start pressed again in the link mode's 1.3 s before its first link
 // line, and once more (the URL box emptied) between Stop and the off-idle line, does

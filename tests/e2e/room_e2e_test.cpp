@@ -54,9 +54,14 @@ TEST(RoomE2E, AFloodLosesNoCommandAndTheScannerNoLine) {
   EXPECT_EQ(tap.LinesFrom("Kim Lee:\there it comes", logged.size()), logged) << "lines lost or doubled";
 }
 
-TEST(RoomE2E, NobodyButTheUserCommandsTheProgram) {
+// With a client whose rich edits are Unicode windows, and with an older client's ANSI ones
+// (its transcript read in the code page).
+class RoomE2EClients : public testing::TestWithParam<bool> {};
+
+TEST_P(RoomE2EClients, NobodyButTheUserCommandsTheProgram) {
+  const bool ansi = GetParam();
   // Lines shown whole; the room keeps 40 of them.
-  Sim sim(Sim::Options{L"Pat Doe", L"--max-line-chars 0 --no-wrap --max-lines 40"});
+  Sim sim(Sim::Options{L"Pat Doe", std::wstring(L"--max-line-chars 0 --no-wrap --max-lines 40") + (ansi ? L" --ansi" : L"")});
   Program program;
   ASSERT_TRUE(sim.Ready() && program.Ready());
   drive::ChatTap tap;
@@ -65,6 +70,10 @@ TEST(RoomE2E, NobodyButTheUserCommandsTheProgram) {
   for (const char* name : {"pat Doe", "Pat Doe ", " Pat Doe", "Pat Doe\xE2\x80\x8B", "Pat\xE2\x80\x8B Doe"}) {
     ASSERT_TRUE(sim.Say(name, "hide"));
   }
+  // A snowman and an l-stroke, outside the code page: a Unicode client shows them and the
+  // program reads them as they are; an ANSI one holds what its code page makes of them.
+  const std::string foreign = "snow \xE2\x98\x83 \xC5\x82 caf\xC3\xA9";
+  ASSERT_TRUE(sim.Say("Kim Lee", foreign));
   // Texts that try to start a line of the user's: breaks, line and paragraph separators,
   // a vertical tab, markup; and one of 100,000 characters.
   for (const char* forge : {"\r", "x\n", "x\r\n", "\xE2\x80\xA8", "\xE2\x80\xA9", "\x0B", "<br>", "<p>"}) {
@@ -80,7 +89,15 @@ TEST(RoomE2E, NobodyButTheUserCommandsTheProgram) {
   EXPECT_TRUE(sim.Ask("Pat Doe", "hide", zantic::HiddenLine()));
   const auto logged = sim.ShownFrom("pat Doe:\thide");
   EXPECT_EQ(tap.LinesFrom("pat Doe:\thide", logged.size()), logged);
+  const auto read = tap.Lines();
+  EXPECT_EQ(std::count(read.begin(), read.end(), "Kim Lee:\t" + foreign), ansi ? 0 : 1);
+  const auto& events = sim.Events();
+  EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const drive::Event& e) { return e["state"] == "resync"; }), 0)
+      << "the transcript holds what the log says it shows";
 }
+
+INSTANTIATE_TEST_SUITE_P(Clients, RoomE2EClients, testing::Values(false, true),
+                         [](const auto& info) { return std::string(info.param ? "Ansi" : "Unicode"); });
 
 TEST(InputE2E, MegabyteTextsArriveWholeWithOnlyForeignCharactersReplaced) {
   // The stand-in keeps and logs whole lines but shows only their start: laying out

@@ -237,9 +237,10 @@ std::optional<std::u16string> Win32WindowSystem::ReadRichText(Hwnd box, long fro
       // western ones) one byte is one character position, so the count it answers, the
       // bytes copied and the positions the tracker counts agree. With a double-byte code
       // page a position can take two bytes: the memory lent has room for two a position,
-      // but the count answered may be in positions (Wine's rich edit answers so), and the
-      // copy below would then miss the stretch's last bytes; such a client is not handled.
-      // Once all there, each double-byte character converts to one UTF-16 unit, one position.
+      // but the count answered may be in positions, and a box may even write no more bytes
+      // than positions (Wine's rich edit does both), so the stretch's last characters would
+      // be missing and the tracker's place would slip; such a client is not handled. Each
+      // double-byte character that does arrive converts to one UTF-16 unit, one position.
       std::string ansi(got, '\0');
       if (got && !ReadProcessMemory(lent_.process, lent_.text, ansi.data(), got, nullptr)) return Fail();
       text = AnsiToUtf16(ansi);

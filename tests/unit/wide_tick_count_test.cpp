@@ -50,20 +50,19 @@ TEST(WideTickCountThreads, CountEveryReadingOnceAndInOrder) {
   std::uint32_t ticks = kStart;  // read only under the count's lock
   std::vector<std::vector<std::uint64_t>> seen(kThreads);
   std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < kCalls; ++i) seen[t].push_back(count.Now([&] { return ticks++; }));
+  for (auto& values : seen) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < kCalls; ++i) values.push_back(count.Now([&] { return ticks++; }));
     });
   }
-  for (auto& thread : threads) thread.join();
-  std::vector<std::uint64_t> all;
-  for (const auto& values : seen) {
-    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
-    all.insert(all.end(), values.begin(), values.end());
+  std::vector<std::uint64_t> all, expected;
+  for (std::size_t t = 0; t < seen.size(); ++t) {
+    threads[t].join();
+    EXPECT_TRUE(std::is_sorted(seen[t].begin(), seen[t].end()));
+    all.insert(all.end(), seen[t].begin(), seen[t].end());
   }
   std::sort(all.begin(), all.end());
-  std::vector<std::uint64_t> expected(kThreads * kCalls);
-  for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = kStart + i;
+  for (std::uint64_t i = 0; i < all.size(); ++i) expected.push_back(kStart + i);
   EXPECT_EQ(all, expected);
 }
 

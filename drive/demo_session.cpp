@@ -4,6 +4,8 @@
 //                                              would and leaves a record of it in FOLDER
 //   demo-session.exe --desktop [--out FOLDER]  starts both programs for a person to use
 //                                              and waits until the stand-in is closed
+//   --as-windows-xp                            either with zantic-idle-legacy.exe, the
+//                                              program taking every Windows XP way
 //
 // The scripted session: the stand-in with a lively room, the program beside it; "reg. idle",
 // a reason typed into the box, Start, the first minute line, members who ask after the
@@ -95,11 +97,12 @@ std::wstring FullPath(const std::wstring& path) {
 
 // The program started from a folder of its own, the user's handle stored beside it; a
 // person's own settings file there is kept when `keep_settings`.
-Program StartProgramIn(const std::wstring& dir, bool keep_settings) {
+Program StartProgramIn(const std::wstring& dir, bool keep_settings, bool as_windows_xp) {
   MakeFolders(dir);
   const bool kept =
       keep_settings && GetFileAttributesW((dir + L"\\zantic.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
-  return Program(Program::Options{dir, kept ? std::string() : kSettings, true});
+  const Program::Options options{dir, kept ? std::string() : kSettings, true};
+  return Program(as_windows_xp ? Program::AsOnWindowsXp(options) : options);
 }
 
 // Moves the program's window next to the stand-in's, right of it when the screen has room,
@@ -229,7 +232,7 @@ void Settle(const RECT& window, bool shown, std::optional<bool> start_enabled = 
       seconds(3));
 }
 
-int Scripted(const std::wstring& out) {
+int Scripted(const std::wstring& out, bool as_windows_xp) {
   Recorder rec(out);
   Sim sim(Sim::Options{Widen(kUser), L"--demo"}, out + L"\\aolsim.log");
   if (!sim.Ready()) return rec.Finish("session: FAILED: the stand-in did not start", {});
@@ -244,7 +247,7 @@ int Scripted(const std::wstring& out) {
   };
   auto fail = [&](const std::string& what) { return rec.Finish("session: FAILED: " + what, transcript()); };
 
-  Program program = StartProgramIn(out + L"\\program", false);
+  Program program = StartProgramIn(out + L"\\program", false, as_windows_xp);
   if (!program.Ready()) return fail("the program's window did not show");
   const auto loaded = said(zantic::LoadedByLine(kUser));
   if (!loaded) return fail("no loaded-by line");
@@ -363,13 +366,13 @@ int Scripted(const std::wstring& out) {
   return rec.Finish("session: ok", transcript());
 }
 
-int Desktop(const std::wstring& out) {
+int Desktop(const std::wstring& out, bool as_windows_xp) {
   Sim sim(Sim::Options{Widen(kUser), L"--demo"}, out + L"\\aolsim.log");
   if (!sim.Ready()) {
     std::printf("demo-session: the stand-in did not start\n");
     return 1;
   }
-  Program program = StartProgramIn(out + L"\\program", true);
+  Program program = StartProgramIn(out + L"\\program", true, as_windows_xp);
   if (!program.Window()) {
     std::printf("demo-session: the program's window did not show\n");
     return 1;
@@ -391,20 +394,22 @@ int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   std::wstring out = L"out\\demo";
-  bool desktop = false;
+  bool desktop = false, as_windows_xp = false;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     if (arg == L"--desktop") {
       desktop = true;
+    } else if (arg == L"--as-windows-xp") {
+      as_windows_xp = true;
     } else if (arg == L"--out" && i + 1 < argc) {
       out = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: demo-session.exe [--desktop] [--out FOLDER]\n");
+      std::fprintf(stderr, "usage: demo-session.exe [--desktop] [--out FOLDER] [--as-windows-xp]\n");
       return 2;
     }
   }
   LocalFree(argv);
   out = FullPath(out);
   MakeFolders(out);
-  return desktop ? Desktop(out) : Scripted(out);
+  return desktop ? Desktop(out, as_windows_xp) : Scripted(out, as_windows_xp);
 }

@@ -74,7 +74,13 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   return static_cast<bool>(out);
 }
 
-Program::Program(Options options) : dir_(options.dir) {
+Program::Options Program::AsOnWindowsXp(Options options) {
+  options.exe = L"zantic-idle-legacy.exe";
+  options.tray_version = 3;
+  return options;
+}
+
+Program::Program(Options options) : dir_(options.dir), tray_version_(options.tray_version) {
   if (dir_.empty()) {
     own_dir_ = std::make_unique<TempDir>(L"zantic");
     dir_ = own_dir_->path;
@@ -262,7 +268,12 @@ std::string AnswerNextBox() {
 namespace drive {
 
 void Program::TrayEvent(UINT event, POINT at) const {
-  PostMessageW(window_, zantic::win32::Win32Tray::kTrayMessage, MAKEWPARAM(at.x, at.y), MAKELPARAM(event, 1));
+  if (tray_version_ >= 4) {
+    PostMessageW(window_, zantic::win32::Win32Tray::kTrayMessage, MAKEWPARAM(at.x, at.y), MAKELPARAM(event, 1));
+    return;
+  }
+  SetCursorPos(at.x, at.y);
+  PostMessageW(window_, zantic::win32::Win32Tray::kTrayMessage, 1, event);
 }
 
 bool Program::OpenTrayMenu(POINT at) const {

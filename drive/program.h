@@ -49,7 +49,11 @@ class Program {
     bool wait_shown = true;
     std::wstring exe = L"zantic-idle.exe";  // which of the build's programs (the benchmarks
                                             // also start their reference builds)
+    int tray_version = 4;  // the form of the shell's tray callbacks the program asked for
   };
+  // zantic-idle-legacy.exe, the program built to take every Windows XP way (no function of
+  // a later Windows, the tray in the shell's version 3), with these options.
+  static Options AsOnWindowsXp(Options options);
   explicit Program(Options options);
   Program() : Program(Options{}) {}
   ~Program();
@@ -93,7 +97,8 @@ class Program {
   HWND Focus() const;
   Shot Screenshot() const { return Grab(Rect()); }
   // What the shell sends the window for a click on its tray icon (`event`: NIN_SELECT,
-  // WM_CONTEXTMENU, NIN_BALLOONUSERCLICK), as if it came from there.
+  // WM_CONTEXTMENU, NIN_BALLOONUSERCLICK) at `at`, as if it came from there, in the form of
+  // the program's tray version (version 3 tells no place: the pointer is moved there).
   void TrayEvent(UINT event, POINT at = POINT{200, 200}) const;
   // The tray icon's menu, opened as a right click on the icon opens it (tried up to three
   // times); true once it shows.
@@ -104,6 +109,7 @@ class Program {
   std::unique_ptr<TempDir> own_dir_;  // the folder made for it, removed after it ends
   std::wstring dir_;
   std::wstring exe_;
+  int tray_version_;
   HANDLE process_ = nullptr;
   HWND window_ = nullptr;
 };

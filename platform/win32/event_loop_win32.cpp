@@ -3,14 +3,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/win32/later_windows.h"
+
 namespace zantic::win32 {
 
 Win32EventLoop::Win32EventLoop() {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   seconds_per_tick_ = 1.0 / static_cast<double>(frequency.QuadPart);
+  // A high-resolution timer where Windows has one (10, version 1803 on), else a plain one.
+  using CreateTimerEx = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LPCWSTR, DWORD, DWORD);
   constexpr DWORD kHighResolution = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
-  timer_ = CreateWaitableTimerExW(nullptr, nullptr, kHighResolution, TIMER_ALL_ACCESS);
+  if (auto create_ex = LaterWindowsFunction<CreateTimerEx>(L"kernel32.dll", "CreateWaitableTimerExW")) {
+    timer_ = create_ex(nullptr, nullptr, kHighResolution, TIMER_ALL_ACCESS);
+  }
   if (!timer_) timer_ = CreateWaitableTimerW(nullptr, TRUE, nullptr);
   // Under Wine a non-alertable NtDelayExecution is a plain system sleep, exact to about
   // 0.1 ms; on Windows it lasts at least a timer tick (0.5 to 15.6 ms). Which of the two

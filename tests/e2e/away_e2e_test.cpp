@@ -39,11 +39,24 @@ TEST(AwayE2E, ASecondStartBringsTheFirstCopyBackAndEndsWithoutAWord) {
   EXPECT_EQ(sim.ChatLines().size(), lines) << "the room hears nothing of it";
 }
 
-TEST(AwayE2E, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWorks) {
+// The program as built, and the copy that takes every Windows XP way: its tray added with
+// XP's structure and in the shell's version 3 (callbacks that tell no place), its window
+// still at the display's DPI.
+struct Build {
+  const char* name;
+  bool as_windows_xp;
+};
+
+class AwayE2EBuilds : public testing::TestWithParam<Build> {};
+
+TEST_P(AwayE2EBuilds, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWorks) {
   Sim sim;
-  Program program;
+  Program program(GetParam().as_windows_xp ? Program::AsOnWindowsXp({}) : Program::Options{});
   ASSERT_TRUE(sim.Ready() && program.Ready());
   ASSERT_NE(FindWindowW(L"__winex11_standalone_tray", nullptr), nullptr) << "Wine shows the icon in its own tray";
+  const RECT frame = program.Rect();
+  EXPECT_EQ(frame.right - frame.left, drive::Px(drive::kFormWidth));
+  EXPECT_EQ(frame.bottom - frame.top, drive::Px(drive::kFormHeight));
   program.StartRegularRun("lunch");
   ASSERT_TRUE(sim.WaitForChat(zantic::ReasonLine("lunch")));
   for (const char* line : {"Kim Lee\tpat doe, you there?", "Sam Ray\thi all", "Jo Park\tPat Doers unite",
@@ -51,8 +64,12 @@ TEST(AwayE2E, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWorks) {
     ASSERT_TRUE(sim.Control(std::string("say ") + line));
   }
   Sleep(2000);  // nobody at the keyboard: the scanner looks every 1.2 s
-  // "Stop idling" from the tray's menu: the third item.
-  ASSERT_TRUE(program.OpenTrayMenu());
+  // "Stop idling" from the tray's menu, opened where the click was: the third item.
+  ASSERT_TRUE(program.OpenTrayMenu(POINT{200, 200}));
+  RECT menu{};
+  GetWindowRect(FindWindowW(L"#32768", nullptr), &menu);
+  EXPECT_EQ(menu.left, 200);
+  EXPECT_EQ(menu.top, 200);
   for (int i = 0; i < 3; ++i) drive::Key(VK_DOWN);
   drive::Key(VK_RETURN);
   ASSERT_TRUE(sim.WaitForChat(zantic::OffIdleLine("", "0")));
@@ -81,5 +98,9 @@ TEST(AwayE2E, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWorks) {
   EXPECT_TRUE(sim.WaitForChat(zantic::UnloadedByLine("")));
   EXPECT_TRUE(program.Ended());
 }
+
+INSTANTIATE_TEST_SUITE_P(Builds, AwayE2EBuilds,
+                         testing::Values(Build{"AsBuilt", false}, Build{"WindowsXpWays", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

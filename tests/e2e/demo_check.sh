@@ -2,13 +2,16 @@
 # The headless demo, run for real (the real program, its real one-minute wait) into the build
 # folder, and what it left behind checked: every screenshot, the window's state on each, the
 # room's lines in order and on time, and the program's end.
-#   demo_check.sh BUILD_DIR
+#   demo_check.sh BUILD_DIR [--as-windows-xp]
+# --as-windows-xp: the same with zantic-idle-legacy.exe, the program taking every Windows
+# XP way (its pauses and its minute kept with GetTickCount alone, its tray in version 3).
 # A run whose only fault is its timing is run once more: on a machine that other jobs keep
 # busy, the program's thread can be held up for a few hundred milliseconds now and then.
 set -u
 build=$(cd "${1:?usage: demo_check.sh BUILD_DIR}" && pwd)
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-out="$build/demo-check"
+as_xp=${2:-}
+out="$build/demo-check${as_xp:+-xp}"
 cd "$build" || exit 1
 
 fail() { echo "demo_check: $*"; status=1; }
@@ -65,9 +68,9 @@ attempt() {
   rm -rf "$out"
   local start rc
   start=$(date +%s)
-  "$repo/scripts/wine-run" "$build/demo-session.exe" --out demo-check >"$build/demo-check.out" 2>&1
+  "$repo/scripts/wine-run" "$build/demo-session.exe" --out "$(basename "$out")" $as_xp >"$out.out" 2>&1
   rc=$?
-  cat "$build/demo-check.out"
+  cat "$out.out"
   echo "demo_check: the session took $(( $(date +%s) - start )) s (load average $(cut -d' ' -f1-3 /proc/loadavg))"
   [ $rc -eq 0 ] || fail "the session ended with exit code $rc"
   [ "$(tail -n 1 "$out/session.txt" 2>/dev/null | sed 's/^[0-9.]* s  //')" = "session: ok" ] ||

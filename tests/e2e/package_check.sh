@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
 # The release package as a user gets it: built, unpacked into an empty folder, holding just
-# the program, the user guide (and its two pictures) and the licence; the program from there starts under Wine
-# beside the stand-in and posts its loaded-by line.
-#   package_check.sh BUILD_DIR VERSION
+# the program, the user guide (and its two pictures) and the licence; the program is one for
+# the package's machine (x86 for win32, x64 for win64), its manifest says so, and the 64-bit
+# one starts from there under Wine beside the stand-in and posts its loaded-by line (Wine
+# here runs 64-bit programs only).
+#   package_check.sh BUILD_DIR VERSION win32|win64
 set -u
-build=$(cd "${1:?usage: package_check.sh BUILD_DIR VERSION}" && pwd)
-version=${2:?usage: package_check.sh BUILD_DIR VERSION}
+usage="usage: package_check.sh BUILD_DIR VERSION win32|win64"
+build=$(cd "${1:?$usage}" && pwd)
+version=${2:?$usage}
+arch=${3:?$usage}
+case $arch in
+  win32) machine=014c manifest=x86 ;;
+  win64) machine=8664 manifest=amd64 ;;
+  *) echo "$usage"; exit 2 ;;
+esac
 top=$(cd "$(dirname "$0")/../.." && pwd)
 work="$build/package-check"
 rm -rf "$work"
@@ -14,7 +23,7 @@ mkdir -p "$work/unpacked"
 status=0
 fail() { echo "package_check: $*"; status=1; }
 
-name="zantic-idle-$version-win64"
+name="zantic-idle-$version-$arch"
 cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.out" 2>&1 || { cat "$work/cpack.out"; fail "cpack failed"; exit 1; }
 zip="$work/$name.zip"
 [ -f "$zip" ] || { fail "no $name.zip"; exit 1; }
@@ -30,11 +39,20 @@ grep -q '^## The buttons' "$dir/USER-GUIDE.txt" || fail "USER-GUIDE.txt is not t
 # The version resource's texts are UTF-16.
 strings -el "$exe" | grep -qx "$version" || fail "the program carries no version $version"
 strings "$exe" | grep -q '<dpiAware' || fail "the program carries no manifest that declares its DPI awareness"
+# The machine type in the PE header: 0x014c x86, 0x8664 x64.
+pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
+[ "$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')" = "$machine" ] || fail "zantic-idle.exe is not a program for $arch"
+strings "$exe" | tr -s ' \n' ' ' | grep -q "name=\"zantic.idle\" version=\"[0-9.]*\" processorArchitecture=\"$manifest\"" ||
+  fail "the manifest does not name the machine $manifest"
+if [ "$arch" = win32 ]; then
+  [ $status -eq 0 ] && echo "package_check: $name.zip unpacks to the program for x86, the guide and the licence"
+  exit $status
+fi
 
 . "$top/scripts/wine-env"
 zantic_wine_setup "$build/aolsim.exe" || exit 1
 log="$work/aolsim.log"
-/usr/lib/wine/wine64 "$build/aolsim.exe" --log "$(winepath -w "$log")" >"$work/aolsim.out" 2>&1 </dev/null &
+/usr/lib/wine/wine64 "$build/aolsim.exe" --log "$(winepath -w "$log" 2>/dev/null)" >"$work/aolsim.out" 2>&1 </dev/null &
 sim=$!
 # wait_for PATTERN: the pattern in the stand-in's log within 10 s.
 wait_for() {

@@ -369,17 +369,18 @@ void Form1Window::OnChatLines() {
   }
 }
 
-// The shell's news of the tray icon (version 4): a selection by the mouse or the keyboard,
-// the context menu, a click on the balloon.
+// The shell's news of the tray icon: a selection by the mouse or the keyboard, the context
+// menu, a click on the balloon.
 void Form1Window::OnTray(WPARAM wparam, LPARAM lparam) {
-  if (!logic_) return;
-  switch (LOWORD(lparam)) {
+  if (!logic_ || !tray_) return;
+  const Win32Tray::News news = tray_->Read(wparam, lparam);
+  switch (news.event) {
     case NIN_SELECT:
     case NIN_KEYSELECT:
       logic_->Tray_Click();
       break;
     case WM_CONTEXTMENU:
-      TrayMenu(POINT{static_cast<short>(LOWORD(wparam)), static_cast<short>(HIWORD(wparam))});
+      TrayMenu(news.at);
       break;
     case NIN_BALLOONUSERCLICK:
       logic_->Tray_BalloonClick();

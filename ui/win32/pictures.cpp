@@ -1,9 +1,10 @@
 #include "ui/win32/pictures.h"
 
+#include <objbase.h>
 #include <objidl.h>
-#include <shlwapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 // GDI+'s headers use min and max unqualified.
@@ -46,8 +47,22 @@ std::unique_ptr<IStream, StreamRelease> ResourceStream(HMODULE module, int id) {
   const DWORD size = SizeofResource(module, info);
   const void* data = handle ? LockResource(handle) : nullptr;
   if (!data || size == 0) return nullptr;
-  return std::unique_ptr<IStream, StreamRelease>(
-      SHCreateMemStream(static_cast<const BYTE*>(data), size));
+  // A stream over a copy of the bytes, which the stream frees: ole32 has made one so since
+  // Windows 2000 (shlwapi's stream over memory has its name only from Vista on).
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  void* bytes = copy ? GlobalLock(copy) : nullptr;
+  if (!bytes) {
+    if (copy) GlobalFree(copy);
+    return nullptr;
+  }
+  std::memcpy(bytes, data, size);
+  GlobalUnlock(copy);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+    GlobalFree(copy);
+    return nullptr;
+  }
+  return std::unique_ptr<IStream, StreamRelease>(stream);
 }
 
 }  // namespace

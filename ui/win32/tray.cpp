@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/later_windows.h"
 #include "platform/win32/text_encoding.h"
 
 namespace zantic::win32 {
@@ -36,12 +37,37 @@ UINT Win32Tray::TaskbarCreatedMessage() {
   return message;
 }
 
+// Vista on: the whole structure, the standard tooltip asked for (NIF_SHOWTIP), and the
+// shell's version 4, in which clicks come as NIN_SELECT and WM_CONTEXTMENU with the place
+// they were made, also from the keyboard. Windows XP refuses the larger structure and
+// version 4: there the structure at its XP size, and version 3, which tells the same events
+// without the place.
 void Win32Tray::Add() {
+  data_.cbSize = sizeof data_;
   data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
-  added_ = Shell_NotifyIconW(NIM_ADD, &data_);
-  // Version 4: clicks come as NIN_SELECT and WM_CONTEXTMENU, also from the keyboard.
+  added_ = LaterWindows() && Shell_NotifyIconW(NIM_ADD, &data_);
+  if (!added_) {
+    data_.cbSize = NOTIFYICONDATAW_V3_SIZE;
+    data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    added_ = Shell_NotifyIconW(NIM_ADD, &data_);
+  }
   data_.uVersion = NOTIFYICON_VERSION_4;
-  Shell_NotifyIconW(NIM_SETVERSION, &data_);
+  version_4_ = data_.cbSize == sizeof data_ && Shell_NotifyIconW(NIM_SETVERSION, &data_);
+  if (!version_4_) {
+    data_.uVersion = NOTIFYICON_VERSION;
+    Shell_NotifyIconW(NIM_SETVERSION, &data_);
+  }
+}
+
+Win32Tray::News Win32Tray::Read(WPARAM wparam, LPARAM lparam) const {
+  if (version_4_) {
+    return {LOWORD(lparam), POINT{static_cast<short>(LOWORD(wparam)), static_cast<short>(HIWORD(wparam))}};
+  }
+  // Version 3: lParam is the event alone (wParam the icon's identifier); it happened where
+  // the pointer is.
+  News news{static_cast<UINT>(lparam), POINT{}};
+  GetCursorPos(&news.at);
+  return news;
 }
 
 void Win32Tray::Restore() {
@@ -51,7 +77,7 @@ void Win32Tray::Restore() {
 
 void Win32Tray::SetTip(std::string_view text) {
   Put(data_.szTip, text);
-  data_.uFlags = NIF_TIP | NIF_SHOWTIP;
+  data_.uFlags = version_4_ ? NIF_TIP | NIF_SHOWTIP : NIF_TIP;
   if (added_) Shell_NotifyIconW(NIM_MODIFY, &data_);
 }
 

@@ -12,7 +12,7 @@ namespace zantic::win32 {
 
 class Win32Tray final : public TrayIcon {
  public:
-  // The callback message the shell sends the window, in the shell's version 4 form.
+  // The callback message the shell sends the window; Read tells what it says.
   static constexpr UINT kTrayMessage = WM_APP + 2;
 
   Win32Tray(HWND window, HICON icon);
@@ -25,6 +25,15 @@ class Win32Tray final : public TrayIcon {
   // The message the shell broadcasts when it has restarted.
   static UINT TaskbarCreatedMessage();
 
+  // What a callback message tells, in the form of the shell's version that the icon got:
+  // the event (NIN_SELECT, NIN_KEYSELECT, WM_CONTEXTMENU, NIN_BALLOONUSERCLICK, or a mouse
+  // message) and where on the screen it happened.
+  struct News {
+    UINT event;
+    POINT at;
+  };
+  News Read(WPARAM wparam, LPARAM lparam) const;
+
   void SetTip(std::string_view text) override;
   void ShowBalloon(std::string_view title, std::string_view text) override;
   void Remove() override;
@@ -33,6 +42,7 @@ class Win32Tray final : public TrayIcon {
   void Add();
   NOTIFYICONDATAW data_{};
   bool added_ = false;
+  bool version_4_ = false;  // the shell took version 4 (else 3)
 };
 
 }  // namespace zantic::win32

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/win32/later_windows.h"
 #include "platform/win32/text_encoding.h"
 
 namespace zantic::win32 {
@@ -138,9 +139,8 @@ void Win32WindowSystem::ReleaseCapture() { ::ReleaseCapture(); }
 
 double Win32WindowSystem::TwipsPerPixel(HWND window) {
   UINT dpi = 0;
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static auto get_dpi = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  // Windows 10 1607 and later; before it, the system's DPI is every window's.
+  static auto get_dpi = LaterWindowsFunction<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
   if (get_dpi && window) dpi = get_dpi(window);
   if (dpi == 0) {
     HDC dc = GetDC(nullptr);

@@ -42,6 +42,15 @@ Hwnd ChatRoomWatch::Find(WindowSystem& windows) {
   return room_;
 }
 
+bool ChatRoomWatch::Whole(WindowSystem& windows) {
+  bool whole = room_ != kNoWindow;
+  for (std::string_view cls : {aol::kListbox, aol::kIcon, aol::kStatic}) {
+    if (whole && windows.FindWindowExA(room_, kNoWindow, cls, std::nullopt) == kNoWindow) whole = false;
+  }
+  if (!whole) Forget();
+  return whole;
+}
+
 void SendChatLine(AolClient& aol, std::string_view text) {
   WindowSystem& windows = aol.windows();
   const Hwnd room = FindChatRoom(windows);

@@ -29,6 +29,10 @@ class ChatRoomWatch {
   static constexpr int kLooksPerCheck = 3;
   static constexpr int kLooksPerSearch = 21;
   Hwnd Find(WindowSystem& windows);
+  // Whether the room found last still has a child of each of the four classes (its
+  // transcript, which the caller has just read, is taken as there). When it has not, it is
+  // no chat room for now, and the next look searches in full.
+  bool Whole(WindowSystem& windows);
   // The next look searches in full.
   void Forget() { looks_ = 0; }
 

@@ -37,4 +37,10 @@ std::optional<std::u16string> RoomScanner::Reader::ReadFrom(Hwnd transcript, lon
   return text;
 }
 
+bool RoomScanner::Reader::MayReport() {
+  if (rooms_.Whole(windows_)) return true;
+  room_ = kNoWindow;
+  return false;
+}
+
 }  // namespace zantic

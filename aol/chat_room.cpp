@@ -31,6 +31,7 @@ Hwnd FirstChatRoomOf(WindowSystem& windows, Hwnd mdi) {
 Hwnd FindChatRoom(WindowSystem& windows) { return FirstChatRoomOf(windows, aol::FindMdiClient(windows)); }
 
 Hwnd ChatRoomWatch::Find(WindowSystem& windows) {
+  if (searching_ > 0) --searching_, Forget();
   if (looks_ > 0 && looks_ < kLooksPerSearch && mdi_ != kNoWindow) {
     const bool check = looks_++ % kLooksPerCheck == 0;
     if (!check || windows.FindWindowExA(mdi_, kNoWindow, aol::kChild, std::nullopt) == first_child_) return room_;
@@ -38,6 +39,7 @@ Hwnd ChatRoomWatch::Find(WindowSystem& windows) {
   mdi_ = aol::FindMdiClient(windows);
   first_child_ = windows.FindWindowExA(mdi_, kNoWindow, aol::kChild, std::nullopt);
   room_ = FirstChatRoomOf(windows, mdi_);
+  if (room_ != kNoWindow) searching_ = 0;
   looks_ = 1;
   return room_;
 }
@@ -47,7 +49,7 @@ bool ChatRoomWatch::Whole(WindowSystem& windows) {
   for (std::string_view cls : {aol::kListbox, aol::kIcon, aol::kStatic}) {
     if (whole && windows.FindWindowExA(room_, kNoWindow, cls, std::nullopt) == kNoWindow) whole = false;
   }
-  if (!whole) Forget();
+  if (!whole) searching_ = kLooksPerSearch;
   return whole;
 }
 

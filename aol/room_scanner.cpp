@@ -37,10 +37,6 @@ std::optional<std::u16string> RoomScanner::Reader::ReadFrom(Hwnd transcript, lon
   return text;
 }
 
-bool RoomScanner::Reader::MayReport() {
-  if (rooms_.Whole(windows_)) return true;
-  room_ = kNoWindow;
-  return false;
-}
+bool RoomScanner::Reader::MayReport() { return rooms_.Whole(windows_); }
 
 }  // namespace zantic

@@ -344,7 +344,15 @@ int Scripted(const std::wstring& out, bool as_windows_xp) {
   // The program's icon in the notification area (under Wine without a desktop tray, in Wine's own
   // tray window at the top left), as the shell tells of a right click on it.
   if (!program.OpenTrayMenu(POINT{window.left, window.bottom + 8})) return fail("the tray icon's menu did not open");
-  Sleep(300);
+  // The shot once the menu shows its items: dark text on its face, inside its frame.
+  WaitUntil([] {
+    RECT r{};
+    if (!GetWindowRect(FindWindowW(L"#32768", nullptr), &r)) return false;
+    InflateRect(&r, -4, -4);
+    const Shot shot = Grab(r);
+    return std::count_if(shot.pixels.begin(), shot.pixels.end(),
+                         [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 150; }) > 50;
+  }, seconds(3));
   rec.Shoot("tray-menu",
             "The icon in the notification area: a click hides or shows the window (no line in the room), "
             "and its menu opens the digest again, stops idling or exits as \"X\" does.",

@@ -184,7 +184,8 @@ void Program::StartRegularRun(const std::string& reason) const {
 std::string Program::SetHandle(const std::string& handle) const {
   Click(Control::Label6);
   Click(Control::Label13);
-  WaitUntil([&] { return Shown(Control::Text1); }, seconds(2));
+  // "set" shows last, once the box holds the handle.
+  WaitUntil([&] { return Shown(Control::Label14); }, seconds(2));
   const std::string before = Text(Control::Text1);
   SetText(Control::Text1, handle);
   Click(Control::Label14);

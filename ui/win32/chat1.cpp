@@ -30,6 +30,7 @@ void Chat1::Run() {
   Win32UserInput input;
   RoomScanner scanner(windows);
   scanner.Look();  // what the room holds now is history
+  looked_ = true;
   // Sleep, not a wait on an event: under Wine a sleep stays in the process, where a wait
   // is one more round trip to the wineserver at every look.
   for (;;) {

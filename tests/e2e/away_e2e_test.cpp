@@ -63,7 +63,9 @@ TEST_P(AwayE2EBuilds, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWork
                            "Alex Finn\tbrb PAT DOE \xE2\x98\x83"}) {
     ASSERT_TRUE(sim.Control(std::string("say ") + line));
   }
-  Sleep(2000);  // nobody at the keyboard: the scanner looks every 1.2 s
+  // The user's own "show" answered after them: the scanner has read them all (the user's
+  // lines never enter the digest).
+  ASSERT_TRUE(sim.Ask("Pat Doe", "show", zantic::ShownLine()));
   // "Stop idling" from the tray's menu, opened where the click was: the third item.
   ASSERT_TRUE(program.OpenTrayMenu(POINT{200, 200}));
   RECT menu{};
@@ -74,7 +76,11 @@ TEST_P(AwayE2EBuilds, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWork
   drive::Key(VK_RETURN);
   ASSERT_TRUE(sim.WaitForChat(zantic::OffIdleLine("", "0")));
   HWND digest = nullptr;
-  ASSERT_TRUE(drive::WaitUntil([&] { return (digest = FindWindowW(zantic::win32::DigestWindow::kClassName, zantic::win32::DigestWindow::kCaption)); }));
+  // Shown only once it holds the digest.
+  ASSERT_TRUE(drive::WaitUntil([&] {
+    digest = FindWindowW(zantic::win32::DigestWindow::kClassName, zantic::win32::DigestWindow::kCaption);
+    return digest && IsWindowVisible(digest);
+  }));
   EXPECT_FALSE(GetWindowLongW(digest, GWL_EXSTYLE) & WS_EX_TOPMOST);
   const std::string text = drive::WindowText(FindWindowExW(digest, nullptr, L"Edit", nullptr));
   EXPECT_NE(text.find("  Kim Lee: pat doe, you there?\r\n"), std::string::npos) << text;

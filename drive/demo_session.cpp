@@ -39,7 +39,6 @@
 #include "drive/input.h"
 #include "drive/program.h"
 #include "drive/sim.h"
-#include "ui/win32/digest_window.h"
 
 namespace {
 
@@ -327,10 +326,9 @@ int Scripted(const std::wstring& out, bool as_windows_xp) {
             window, frame);
 
   // After the off-idle line, privately: what was said to the user while they were away.
-  HWND digest = nullptr;
-  if (!WaitUntil([&] { return (digest = FindWindowW(zantic::win32::DigestWindow::kClassName,
-                                                    zantic::win32::DigestWindow::kCaption)) != nullptr; }))
-    return fail("the digest of the room did not open");
+  const auto shown = WaitForDigest();
+  if (!shown) return fail("the digest of the room did not open");
+  const HWND digest = shown->window;
   SetWindowPos(digest, nullptr, frame.left + 40, frame.top + 150, 620, 190, SWP_NOZORDER);
   Settle(window, true, true);
   rec.Shoot("digest",

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "drive/sim.h"
+#include "ui/win32/digest_window.h"
 #include "ui/win32/form1_window.h"
 
 namespace drive {
@@ -249,6 +250,20 @@ std::string BoxText(HWND box) {
 bool AnswerBox(HWND box) {
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   return WaitUntil([&] { return !IsWindow(box); }, seconds(5));
+}
+
+std::optional<Digest> WaitForDigest(milliseconds timeout) {
+  using zantic::win32::DigestWindow;
+  Digest digest;
+  if (!WaitUntil([&] {
+        digest.window = FindWindowW(DigestWindow::kClassName, DigestWindow::kCaption);
+        return digest.window && IsWindowVisible(digest.window);
+      }, timeout)) {
+    return std::nullopt;
+  }
+  digest.heading = WindowText(FindWindowExW(digest.window, nullptr, L"Static", nullptr));
+  digest.lines = WindowText(FindWindowExW(digest.window, nullptr, L"Edit", nullptr));
+  return digest;
 }
 
 void SaveArtifact(const Shot& shot, const std::wstring& name) {

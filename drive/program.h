@@ -170,6 +170,14 @@ bool AnswerBox(HWND box);
 // up, "(not answered)" when it would not go.
 std::string AnswerNextBox();
 
+// The program's digest of the room, once its window is shown (it is shown holding the
+// digest): the window, its heading and its lines; nothing when it did not come in time.
+struct Digest {
+  HWND window = nullptr;
+  std::string heading, lines;
+};
+std::optional<Digest> WaitForDigest(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
 // Saves a shot as build/win64/artifacts/NAME.png, for a person to look at.
 void SaveArtifact(const Shot& shot, const std::wstring& name);
 

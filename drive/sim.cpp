@@ -284,9 +284,9 @@ std::vector<std::string> Sim::ChatTexts() const {
   return texts;
 }
 
-int Sim::Count(const std::string& text) const {
+int Sim::Count(const std::string& text, double after) const {
   int n = 0;
-  for (auto& e : ChatLines()) n += e["text"] == text;
+  for (auto& e : ChatLines()) n += e.t() > after && e["text"] == text;
   return n;
 }
 

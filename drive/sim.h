@@ -82,8 +82,9 @@ class Sim {
   // The "chat" events so far, in order, and their texts.
   std::vector<Event> ChatLines() const;
   std::vector<std::string> ChatTexts() const;
-  // How many chat lines so far have exactly this text.
-  int Count(const std::string& text) const;
+  // How many chat lines so far have exactly this text (of those logged after the time
+  // `after`, the log's "t", when it is given).
+  int Count(const std::string& text, double after = -1) const;
   // The transcript paragraphs of the chat lines so far, from the first that shows `first`.
   std::vector<std::string> ShownFrom(const std::string& first) const;
   // Waits for the n-th event (counting from 1) that satisfies the predicate.

@@ -13,7 +13,6 @@
 #include "core/announcement.h"
 #include "drive/program.h"
 #include "drive/sim.h"
-#include "ui/win32/digest_window.h"
 
 namespace {
 
@@ -75,19 +74,16 @@ TEST_P(AwayE2EBuilds, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWork
   for (int i = 0; i < 3; ++i) drive::Key(VK_DOWN);
   drive::Key(VK_RETURN);
   ASSERT_TRUE(sim.WaitForChat(zantic::OffIdleLine("", "0")));
-  HWND digest = nullptr;
-  // Shown only once it holds the digest.
-  ASSERT_TRUE(drive::WaitUntil([&] {
-    digest = FindWindowW(zantic::win32::DigestWindow::kClassName, zantic::win32::DigestWindow::kCaption);
-    return digest && IsWindowVisible(digest);
-  }));
+  const auto shown = drive::WaitForDigest();
+  ASSERT_TRUE(shown);
+  const HWND digest = shown->window;
   EXPECT_FALSE(GetWindowLongW(digest, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  const std::string text = drive::WindowText(FindWindowExW(digest, nullptr, L"Edit", nullptr));
+  const std::string& text = shown->lines;
   EXPECT_NE(text.find("  Kim Lee: pat doe, you there?\r\n"), std::string::npos) << text;
   // A snowman, outside the code page, read from the room as it was said.
   EXPECT_NE(text.find("  Alex Finn: brb PAT DOE \xE2\x98\x83\r\n"), std::string::npos) << text;
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
-  EXPECT_NE(drive::WindowText(FindWindowExW(digest, nullptr, L"Static", nullptr)).find("; 2 mentioned you"), std::string::npos);
+  EXPECT_NE(shown->heading.find("; 2 mentioned you"), std::string::npos);
   drive::Key(VK_ESCAPE);
   EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindow(digest); }));
   // A left click hides the window and shows it again, privately.

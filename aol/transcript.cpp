@@ -180,7 +180,8 @@ std::vector<ChatLineReport> TranscriptTracker::Poll(TranscriptReader& reader) {
       stop = 0;  // nothing was remembered (the transcript was empty): all of it is new
     }
     if (!stop) continue;
-    // From the break after the line read last: an empty first paragraph, which is skipped.
+    // The new lines begin after the line read last (at its break, which makes an empty first
+    // paragraph, skipped), or at the start when all is new.
     auto lines = ParseTranscriptLines(std::u16string_view(*text).substr(*stop));
     if (!lines.empty() && !reader.MayReport()) return {};
     Settle(*text, from, known, kept);

@@ -113,7 +113,7 @@ RECT PlaceBeside(const Program& program, const Sim& sim) {
   POINT to{frame.right + 24, frame.top + 80};
   if (to.x + width > GetSystemMetrics(SM_CXSCREEN)) to = POINT{frame.left + 80, frame.bottom + 24};
   SetWindowPos(program.Window(), nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  WaitUntil([&] { return program.Rect().left == to.x && program.Rect().top == to.y; }, seconds(3));
+  WaitUntil([&] { return program.Rect().left == to.x && program.Rect().top == to.y; });
   return program.Rect();
 }
 
@@ -216,7 +216,7 @@ int GreenOf(const RECT& window, Control label) {
   return LabelPixels(Grab(RECT{window.left, window.top, window.left + Px(kFormWidth), window.top + Px(kFormHeight)}), label);
 }
 
-// Waits (briefly) until the screen shows the window in the state a step expects: shown or
+// Waits until the screen shows the window in the state a step expects: shown or
 // not (its green line), and Start green (enabled) or grey.
 void Settle(const RECT& window, bool shown, std::optional<bool> start_enabled = std::nullopt) {
   MoveMouse(POINT{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
@@ -227,8 +227,7 @@ void Settle(const RECT& window, bool shown, std::optional<bool> start_enabled = 
                               window.left + Px(kLineX) + 1, window.top + Px(kLineBottom) / 2 + 1})
                         .At(0, 0));
         return line == shown && (!start_enabled || (GreenOf(window, Control::Label7) > 0) == *start_enabled);
-      },
-      seconds(3));
+      });
 }
 
 int Scripted(const std::wstring& out, bool as_windows_xp) {
@@ -336,7 +335,7 @@ int Scripted(const std::wstring& out, bool as_windows_xp) {
             "meanwhile, and each one that named " + kUser + ", with its time. The room hears nothing of it.",
             window, frame);
   PostMessageW(digest, WM_CLOSE, 0, 0);
-  WaitUntil([&] { return !IsWindow(digest); }, seconds(3));
+  WaitUntil([&] { return !IsWindow(digest); });
   Sleep(300);
 
   // The program's icon in the notification area (under Wine without a desktop tray, in Wine's own
@@ -350,7 +349,7 @@ int Scripted(const std::wstring& out, bool as_windows_xp) {
     const Shot shot = Grab(r);
     return std::count_if(shot.pixels.begin(), shot.pixels.end(),
                          [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 150; }) > 50;
-  }, seconds(3));
+  });
   rec.Shoot("tray-menu",
             "The icon in the notification area: a click hides or shows the window (no line in the room), "
             "and its menu opens the digest again, stops idling or exits as \"X\" does.",

@@ -162,7 +162,7 @@ std::string Program::Text(Control c) const {
 void Program::Type(Control box, const std::string& utf8) const {
   Click(box);
   // The click has put the focus there before the selection is made.
-  WaitUntil([&] { return Focus() == Child(box); }, seconds(2));
+  WaitUntil([&] { return Focus() == Child(box); });
   SendMessageW(Child(box), EM_SETSEL, 0, -1);
   if (utf8.empty()) {
     Key(VK_DELETE);
@@ -186,7 +186,7 @@ std::string Program::SetHandle(const std::string& handle) const {
   Click(Control::Label6);
   Click(Control::Label13);
   // "set" shows last, once the box holds the handle.
-  WaitUntil([&] { return Shown(Control::Label14); }, seconds(2));
+  WaitUntil([&] { return Shown(Control::Label14); });
   const std::string before = Text(Control::Text1);
   SetText(Control::Text1, handle);
   Click(Control::Label14);

@@ -148,7 +148,7 @@ TEST_F(ProgramE2E, OneRunAtATimeAndXDuringARunSlidesTheWindowOutWithoutTheOffIdl
   const int top = program.Rect().top - Px(4500);
   ASSERT_LT(top, Px(7200) - Px(3000));
   Drag(grip, POINT{grip.x, grip.y - Px(4500)}, Button::Left);
-  ASSERT_TRUE(WaitUntil([&] { return program.Rect().top == top; }, seconds(3))) << program.Rect().top;
+  ASSERT_TRUE(WaitUntil([&] { return program.Rect().top == top; })) << program.Rect().top;
   TopWatcher watcher(program.Window());
   program.Click(Control::Label2);  // X
   ASSERT_TRUE(sim.WaitForChat(z::UnloadedByLine("")));

@@ -156,8 +156,7 @@ TEST(WindowE2E, APressOnTheSurfaceDragsTheWindowWithAnyButtonAndOnAControlNot) {
     const POINT want{before.left + (c.moves ? 40 : 0), before.top + (c.moves ? 30 : 0)};
     const POINT grip{want.x + Px(2700), want.y + Px(120)};
     Drag(grip, POINT{grip.x + 10, grip.y + 10}, Button::Left);
-    EXPECT_TRUE(drive::WaitUntil([&] { return program.Rect().left == want.x + 10 && program.Rect().top == want.y + 10; },
-                                 seconds(3)))
+    EXPECT_TRUE(drive::WaitUntil([&] { return program.Rect().left == want.x + 10 && program.Rect().top == want.y + 10; }))
         << program.Rect().left - before.left << ", " << program.Rect().top - before.top;
   }
   // The right press on "reg. idle" was no click: the logo still shows.
@@ -173,7 +172,7 @@ TEST(WindowE2E, TabMovesTheFocusAmongTheBoxesAndTheLogoInOrder) {
   RECT url;
   GetWindowRect(program.Child(Control::Text3), &url);
   Drag(POINT{url.left + 20, url.bottom - 4}, POINT{url.left + 20, url.bottom - 4}, Button::Left);
-  ASSERT_TRUE(drive::WaitUntil([&] { return program.Focus() == program.Child(Control::Text3); }, seconds(3)));
+  ASSERT_TRUE(drive::WaitUntil([&] { return program.Focus() == program.Child(Control::Text3); }));
   // Tab four times, Shift+Tab twice; then, with the description box hidden and the reason
   // box disabled, Tab twice: hidden and disabled ones are skipped.
   const std::pair<bool, Control> order[] = {{false, Control::Text1}, {false, Control::Picture1}, {false, Control::Text2},
@@ -182,8 +181,7 @@ TEST(WindowE2E, TabMovesTheFocusAmongTheBoxesAndTheLogoInOrder) {
   for (std::size_t i = 0; i < std::size(order); ++i) {
     if (i == 6) ShowWindow(program.Child(Control::Text2), SW_HIDE), EnableWindow(program.Child(Control::Text1), FALSE);
     Key(VK_TAB, order[i].first);
-    EXPECT_TRUE(drive::WaitUntil([&] { return program.Focus() == program.Child(order[i].second); }, seconds(3)))
-        << "step " << i;
+    EXPECT_TRUE(drive::WaitUntil([&] { return program.Focus() == program.Child(order[i].second); })) << "step " << i;
   }
 }
 

@@ -55,33 +55,48 @@ std::vector<Line> LinesFrom(std::u16string_view text, std::size_t at) {
   }
 }
 
+constexpr long kChangedLines = static_cast<long>(TranscriptTracker::kChangedLines);
+
 // A place of the remembered lines among the lines of a text: the index of the line set
-// against the last remembered line, and how many remembered lines stand there as they were.
+// against the last remembered line, and its weight: two for each remembered line that
+// stands there as it was, less two for each line set against a remembered line that
+// differs (changed in place, by this reckoning), less one for each remembered line that
+// would lie above the transcript's top (dropped off: more likely than a change, since rooms
+// drop lines all the time, but not free).
 struct Fit {
-  std::size_t last = 0, standing = 0;
+  std::size_t last = 0;
+  long weight = 0;
 };
 
 // The remembered lines set against `lines` of `text`, one for one, the last remembered line
 // against each line in turn. `top`: the lines are the transcript's first, so places where
-// the first remembered lines would lie above them count too (those lines have dropped off
-// the top and are not compared). `majority`: the latest place where more of the lines
-// compared stand as they were than have changed; else the latest of the places where the
-// most of them stand. Nothing when none stands anywhere.
+// the first remembered lines would lie above them count too. The place is the latest of
+// those with the greatest weight. When every remembered line stands there, a later place
+// where kChangedLines at most differ is taken instead: an earlier run of the same lines,
+// unchanged, is not taken for the lines read last when a few of those have changed.
+// Nothing when no remembered line stands anywhere.
 std::optional<Fit> FindRemembered(std::u16string_view text, const std::vector<Line>& lines,
-                                  const std::vector<std::u16string>& remembered, bool top, bool majority) {
-  const std::size_t k = remembered.size();
-  std::optional<Fit> best;
-  for (std::size_t e = top ? 0 : k - 1; e < lines.size(); ++e) {
-    Fit fit{e, 0};
-    const std::size_t compared = std::min(k, e + 1);
-    for (std::size_t d = 0; d < compared; ++d) {
-      const Line& line = lines[e - d];
-      fit.standing += text.substr(line.begin, line.end - line.begin) == remembered[k - 1 - d];
+                                  const std::vector<std::u16string>& remembered, bool top) {
+  const long k = static_cast<long>(remembered.size());
+  std::vector<Fit> fits;
+  long best = 0;
+  for (std::size_t e = top ? 0 : remembered.size() - 1; e < lines.size(); ++e) {
+    const long compared = std::min(k, static_cast<long>(e) + 1);
+    long standing = 0;
+    for (long d = 0; d < compared; ++d) {
+      const Line& line = lines[e - static_cast<std::size_t>(d)];
+      standing += text.substr(line.begin, line.end - line.begin) == remembered[static_cast<std::size_t>(k - 1 - d)];
     }
-    if (fit.standing == 0 || (majority && 2 * fit.standing <= compared)) continue;
-    if (majority || !best || fit.standing >= best->standing) best = fit;
+    if (standing == 0) continue;
+    const Fit fit{e, 2 * standing - 2 * (compared - standing) - (k - compared)};
+    best = fits.empty() ? fit.weight : std::max(best, fit.weight);
+    fits.push_back(fit);
   }
-  return best;
+  const long slack = best == 2 * k ? 4 * kChangedLines : 0;
+  for (auto fit = fits.rbegin(); fit != fits.rend(); ++fit) {
+    if (fit->weight + slack >= best) return *fit;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -163,8 +178,12 @@ std::vector<ChatLineReport> TranscriptTracker::Poll(TranscriptReader& reader) {
       const std::size_t first = top ? 0 : text->find_first_of(u"\r\n");
       const std::vector<Line> lines =
           first == std::u16string::npos ? std::vector<Line>{} : LinesFrom(*text, top ? 0 : first + 1);
-      std::optional<Fit> fit = FindRemembered(*text, lines, remembered_, top, true);
-      if (!fit && !at && top) fit = FindRemembered(*text, lines, remembered_, top, false);
+      // Short of the top, a place is taken only where all the remembered lines stand but
+      // kChangedLines at most: the place where they do may lie further back.
+      std::optional<Fit> fit = FindRemembered(*text, lines, remembered_, top);
+      if (fit && !top && fit->weight + static_cast<long>(4 * kChangedLines) < 2 * static_cast<long>(remembered_.size())) {
+        fit.reset();
+      }
       if (fit && (!stop || lines[fit->last].end > *stop)) {
         stop = lines[fit->last].end;
         known = lines.front().begin;

@@ -19,24 +19,28 @@
 // Lines changed in place. When the anchor is not there as it was (or turns up only after a
 // widening), the tracker also sets the remembered lines against the lines it read, one for
 // one, the last remembered line against each line in turn; once the whole transcript is
-// read, also against its first lines with only the remembered lines' tail, the others having
-// dropped off the top. Where more of the lines set side by side are the same than differ,
-// the remembered lines are there, some of them changed: the latest such place is taken (or
-// the anchor's, if that comes later). Failing that, in the whole transcript, the latest
-// place where the most remembered lines stand as they were (one at least). The line set
-// against the last remembered line is where the read stopped, changed or not, and the lines
-// after it are new: a line changed in place is never reported again, and the user's old
-// "hide" is never obeyed twice. Such a look reads back as far as the remembered lines
-// stand, at worst the whole transcript, once.
+// read, also against its first lines, the remembered lines above them taken as dropped off
+// the top. A place weighs the remembered lines that stand there as they were, less the
+// lines that differ (changed in place), less half as much for the lines dropped off (rooms
+// drop lines all the time). The latest of the heaviest places is taken; but where every
+// remembered line stands at the heaviest, a later place where kChangedLines of them at most
+// differ wins over it (an earlier run of the same lines, unchanged, is not taken for the
+// lines read last, a few of which have changed). Short of the top, a place counts only
+// where all but kChangedLines of the remembered lines stand: a better one may lie further
+// back. The line set against the last remembered line is where the read stopped, changed
+// or not, and the lines after it are new: a line changed in place is never reported again,
+// and the user's old "hide" is never obeyed twice. Such a look reads back as far as the
+// remembered lines stand, at worst the whole transcript, once.
 //
 // When the tracker cannot tell, lines are taken as read: missing a line is better than
-// obeying an old command. That is when not one remembered line stands where it was. A
-// transcript that now holds fewer lines than the anchor did cannot be those lines changed
-// in place: it was cleared, and all its lines are new. Any other cannot be told from a
-// transcript whose every remembered line was changed in place, and all of it is taken as
-// read. So are more lines than the room keeps, said between two looks: they are lost (at the
-// scanner's pace, a room that keeps a thousand lines would have to say them within a tenth
-// of a second), and so is what follows a room's only line when that line changes.
+// obeying an old command. Of places that weigh the same, the latest is taken: the reading
+// that reports fewer lines. And when not one remembered line stands anywhere: a transcript
+// that now holds fewer lines than the anchor did cannot be those lines changed in place,
+// it was cleared, and all its lines are new; any other cannot be told from a transcript
+// whose every remembered line was changed in place, and all of it is taken as read. So are
+// more lines than the room keeps, said between two looks: they are lost (at the scanner's
+// pace, a room that keeps a thousand lines would have to say them within a tenth of a
+// second), and so is what follows a room's only line when that line changes.
 //
 // A transcript seen for the first time (at the start, or another window) is history: none
 // of its lines are reported. A look that finds no transcript keeps the place: when the same
@@ -44,11 +48,12 @@
 // from there, and what was said meanwhile is reported then, once.
 //
 // What the text alone cannot tell apart: new lines that repeat, word for word and in order,
-// the lines read last (most of the remembered ones, or the whole anchor where the anchor has
-// moved) are taken for those lines and not reported; and when the remembered lines have
-// changed so much that fewer of them stand than differ, a run of the same lines standing
-// unchanged further back can be taken for them, and the lines after it are reported again.
-// Both need a room that repeats a run of its lines verbatim.
+// the lines read last (all of them but kChangedLines, or the whole anchor where the anchor
+// has moved) are taken for those lines and not reported; in a run of lines alike with one
+// changed, a line said anew may be taken for one read; and when so many remembered lines
+// have changed that an earlier run of the same lines, unchanged, weighs more than their own
+// place, that run is taken for them and the lines after it are reported again. The last
+// needs a room that repeats a run of its lines verbatim and changes several of them at once.
 #pragma once
 
 #include <optional>
@@ -92,6 +97,9 @@ class TranscriptTracker {
   static constexpr std::size_t kAnchorLength = 256;
   // Lines read last, at least, kept to find the place when the anchor has changed.
   static constexpr std::size_t kRememberedLines = 8;
+  // Lines read last that may change in place between two looks, at most, for their place to
+  // be found short of the top, or taken over an earlier one where they all stand.
+  static constexpr std::size_t kChangedLines = 2;
   // The first widening of the search when the anchor has moved.
   static constexpr long kFirstSearch = 4096;
 

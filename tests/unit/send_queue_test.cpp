@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "aol/chat_room.h"
 #include "fakes/fake_desktop.h"
@@ -67,6 +69,60 @@ TEST(SendQueue, AFullQueueDropsItsOldestWaitingLinesAndCountsThem) {
   d.Answer();
   ASSERT_TRUE(queue.Drain(5));
   EXPECT_EQ(d.Log(), LinesSent(c.entry, {"1", "4", "5", "6"}));
+}
+
+// The queue's clock, moved by the test: while the client hangs, or to the time the queue
+// waits for, never while a group goes out.
+class HandClock final : public SendQueue::Clock {
+ public:
+  std::atomic<double> now{0}, waits_for{0};
+  double Now() override { return now; }
+  void WaitUntil(double until, std::condition_variable& wake, std::unique_lock<std::mutex>& lock) override {
+    waits_for = until;
+    wake.wait_for(lock, std::chrono::milliseconds(1));
+  }
+  // Lets the queue send all it holds, moving on to each time it waits for.
+  void RunOut(SendQueue& queue) {
+    while (!queue.Drain(0.002)) {
+      if (waits_for > now) now = waits_for.load();
+    }
+  }
+};
+
+TEST(SendQueue, AfterAHangTheRoomGetsOnlyTheLatestMinuteStepAndOneLineAtATime) {
+  FakeDesktop d;
+  const auto c = d.AddClientWithRoom();
+  HandClock clock;
+  SendQueue queue(d, SendQueue::kCapacity, clock);
+  std::vector<std::pair<double, std::string>> entered;
+  d.on_message = [&](const Message& m) {
+    if (m.msg == wm::kChar && m.wparam == 13) entered.emplace_back(clock.now, d.Caption(c.entry));
+  };
+  d.Hang();
+  SendChatLine(queue, "minute 1", {7, 1});  // on its way: only its empty message is out
+  UntilStuck(d);
+  for (auto [line, step] : {std::pair<const char*, AolClient::Step>{"reason 1", {7, 1}}, {"credit", {}}, {"web", {}},
+                            {"minute 1 of run 8", {8, 1}}, {"minute 2", {7, 2}}, {"reason 2", {7, 2}}}) {
+    SendChatLine(queue, line, step);
+  }
+  EXPECT_EQ(queue.superseded(), 1u) << "reason 1, waiting";
+  clock.now = 75;
+  d.Answer();
+  clock.RunOut(queue);
+  EXPECT_EQ(queue.superseded(), 2u) << "and minute 1, once the client answered its empty message";
+  SendChatLine(queue, "off-idle");  // queued at once after the backlog: still paced
+  clock.RunOut(queue);
+  clock.now = 100;
+  SendChatLine(queue, "later");  // the queue is no longer held up
+  clock.RunOut(queue);
+  const std::vector<std::pair<double, std::string>> want = {
+      {75, "credit"}, {75.7, "web"}, {76.4, "minute 1 of run 8"}, {77.1, "minute 2"}, {77.8, "reason 2"},
+      {78.5, "off-idle"}, {100, "later"}};
+  ASSERT_EQ(entered.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(entered[i].second, want[i].second);
+    EXPECT_NEAR(entered[i].first, want[i].first, 1e-9) << want[i].second;
+  }
 }
 
 TEST(SendQueue, AGroupForNoWindowIsNotQueued) {

@@ -73,10 +73,7 @@ void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
     SendChatLine(p_.aol, ShownLine());
   }
   // During a run the line also goes to the digest of the room, which keeps to itself.
-  if (digest_.Collecting()) {
-    if (!digest_.KnowsScreenName()) digest_.SetScreenName(GetScreenName(p_.aol.windows()));
-    digest_.Line(speaker, text, p_.input.MinuteOfDay());
-  }
+  if (digest_.Collecting()) DigestLine(speaker, text);
 }
 
 void Form1::Click(Control label) {

@@ -6,7 +6,6 @@
 
 #include <string>
 #include <string_view>
-
 #include <vector>
 
 #include "core/back_nudge.h"
@@ -40,6 +39,9 @@ struct TrayMenuItem {
 
 class Form1 {
  public:
+  // Seconds between two looks for a screen name that was missing (no Welcome window).
+  static constexpr double kScreenNameLookSeconds = 5;
+
   explicit Form1(Ports ports) : p_(ports) {}
 
   // The load sequence; runs once, before the window is first shown.
@@ -96,6 +98,8 @@ class Form1 {
   };
   void ShowWindowInFront();
   void ShowLastDigest();
+  void DigestLine(std::string_view speaker, std::string_view text);
+  void LookUpScreenName();
 
   Ports p_;
   IdleState state_;
@@ -103,6 +107,7 @@ class Form1 {
   RoomDigest digest_, last_digest_;
   BackNudge nudge_;
   int run_seconds_ = 0;
+  double next_name_look_ = 0;  // on the event loop's clock
 };
 
 }  // namespace zantic

@@ -55,8 +55,23 @@ void Form1::ShowLastDigest() {
   }
 }
 
+// The screen name is looked up when a run begins. While it is missing (no Welcome window)
+// it is looked for again before a line of the room, but no sooner than
+// kScreenNameLookSeconds after the last look: a look is a dozen calls to the window
+// system, too many for every line of a busy room.
+void Form1::DigestLine(std::string_view speaker, std::string_view text) {
+  if (!digest_.KnowsScreenName() && p_.events.Now() >= next_name_look_) LookUpScreenName();
+  digest_.Line(speaker, text, p_.input.MinuteOfDay());
+}
+
+void Form1::LookUpScreenName() {
+  digest_.SetScreenName(GetScreenName(p_.aol.windows()));
+  next_name_look_ = p_.events.Now() + kScreenNameLookSeconds;
+}
+
 void Form1::Follower::RunBegan() {
-  f_.digest_.Begin(GetScreenName(f_.p_.aol.windows()), ReadHandle(f_.p_));
+  f_.digest_.Begin("", ReadHandle(f_.p_));
+  f_.LookUpScreenName();
   f_.nudge_.Begin(f_.p_.input.TickMs());
   f_.run_seconds_ = 0;
   f_.p_.tray.SetTip(TrayTip(f_.state_));

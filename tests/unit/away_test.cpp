@@ -155,5 +155,28 @@ TEST(Away, TheTrayIconsClicksAndMenu) {
   EXPECT_TRUE(h.tray.removed);
 }
 
+// During a run with no Welcome window the screen name is looked for now and then, not at
+// every line, and found once the window is back.
+TEST(Away, TheScreenNameIsNotLookedForAtEveryLine) {
+  Harness h;
+  const Hwnd welcome = h.desktop.FindWindowExA(h.client.mdi, kNoWindow, "AOL Child", "Welcome, Pat Doe!");
+  h.desktop.SetCaption(welcome, "Buddy List");
+  h.form1.Click(C::Label4);
+  int lookups = 0;
+  h.clock.At(2, [&] { lookups = h.desktop.find_window_calls; });
+  for (int i = 0; i < 50; ++i) {
+    h.clock.At(2.1 + i * 0.2, [&h, i] { h.form1.Chat1_ChatLine("Kim Lee", "line " + std::to_string(i)); });
+  }
+  h.clock.At(12.1, [&] {
+    lookups = h.desktop.find_window_calls - lookups;
+    h.desktop.SetCaption(welcome, "Welcome, Pat Doe!");
+  });
+  h.clock.At(20, [&] { h.form1.Chat1_ChatLine("Kim Lee", "pat doe, back?"); });
+  h.ClickAt(30, C::Label8);
+  h.form1.Click(C::Label7);
+  EXPECT_LE(lookups, 3) << "50 lines in 10 s";
+  EXPECT_EQ(h.form1.LastDigest().mentioned(), 1u);
+}
+
 }  // namespace
 }  // namespace zantic

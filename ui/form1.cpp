@@ -49,6 +49,7 @@ void Form1::Form_Load() {
   KeepOnTop(p_.windows, p_.form.FormWindow());
   state_.Mode = IdleMode::None;
   SendChatLine(p_.aol, LoadedByLine(ReadHandle(p_)));
+  loaded_ = true;
 }
 
 void Form1::Form_MouseDown(MouseButton button) {
@@ -98,6 +99,7 @@ void Form1::Click(Control label) {
 // "X": announce the exit, slide the window out of view, end. Lines still on their way to
 // a client that does not answer are waited for a little, not for ever.
 void Form1::Label2_Click() {
+  ending_ = true;
   SendChatLine(p_.aol, UnloadedByLine(ReadHandle(p_)));
   Pause(p_.events, 0.4);
   SlideOutWindow(p_.windows, p_.events, p_.form.FormWindow());

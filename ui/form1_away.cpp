@@ -18,6 +18,7 @@ void Form1::ShowWindowInFront() {
 }
 
 void Form1::Tray_Click() {
+  if (!TrayWorks()) return;
   if (p_.form.IsFormShown()) {
     p_.form.HideForm();
   } else {
@@ -26,6 +27,7 @@ void Form1::Tray_Click() {
 }
 
 std::vector<TrayMenuItem> Form1::TrayMenu() {
+  if (!TrayWorks()) return {};
   return {{TrayCommand::ShowOrHide, p_.form.IsFormShown() ? "Hide window" : "Show window", true},
           {TrayCommand::WhileYouWereAway, "While you were away\xE2\x80\xA6", true},
           {TrayCommand::StopIdling, "Stop idling", state_.RunUnderWay && state_.Running},
@@ -33,6 +35,7 @@ std::vector<TrayMenuItem> Form1::TrayMenu() {
 }
 
 void Form1::Tray_Command(TrayCommand command) {
+  if (!TrayWorks()) return;
   switch (command) {
     case TrayCommand::ShowOrHide: return Tray_Click();
     case TrayCommand::WhileYouWereAway: return ShowLastDigest();
@@ -41,9 +44,22 @@ void Form1::Tray_Command(TrayCommand command) {
   }
 }
 
-void Form1::Tray_BalloonClick() { Label8_Click(); }
+void Form1::Tray_BalloonClick() {
+  if (TrayWorks()) Label8_Click();
+}
 
-void Form1::AnotherCopyStarted() { ShowWindowInFront(); }
+CopyAnswer Form1::AnotherCopyStarted() {
+  if (ending_) return CopyAnswer::Ending;
+  if (!loaded_) return CopyAnswer::Loading;
+  ShowWindowInFront();
+  return CopyAnswer::Shown;
+}
+
+OtherCopyWait::Next OtherCopyWait::Heard(std::optional<CopyAnswer> answer, double now) {
+  if (answer == CopyAnswer::Shown) return Next::End;
+  if (answer == CopyAnswer::Loading) deadline_ = now + kPatienceSeconds;
+  return now >= deadline_ ? Next::TellUserAndEnd : Next::AskAgain;
+}
 
 void Form1::ShowLastDigest() {
   if (last_digest_.Ended()) {

@@ -5,6 +5,7 @@
 #include "core/announcement.h"
 #include "core/back_nudge.h"
 #include "core/digest.h"
+#include "core/settings.h"
 #include "fakes/harness.h"
 
 namespace zantic {
@@ -99,6 +100,7 @@ TEST(BackNudge, SteadyInputForHalfAMinuteAndNotAStrayMove) {
 TEST(Away, ARunFollowedPrivately) {
   Harness h;
   h.StoreHandle("Pat");
+  h.form1.Form_Load();
   h.form1.Click(C::Label4);
   std::vector<std::string> tips;
   h.clock.At(30, [&] { h.form1.Chat1_ChatLine("Kim Lee", "pat doe, lunch?"); });
@@ -118,7 +120,7 @@ TEST(Away, ARunFollowedPrivately) {
   EXPECT_EQ(tips, (std::vector<std::string>{"zantic idle - idling, 1 minute(s)", "zantic idle - idling, 1 minute(s)"}));
   EXPECT_EQ(h.tray.tip, "zantic idle");
   EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Pat", "1")) << "the balloon's click is Stop";
-  EXPECT_EQ(h.lines.size(), 5u);
+  EXPECT_EQ(h.lines.size(), 6u) << "loaded-by, began, reason, minute, reason, off-idle";
   ASSERT_EQ(h.digest_view.shown.size(), 1u);
   EXPECT_EQ(h.digest_view.shown[0], std::make_pair(std::string("2 lines were said while you idled 1 minute(s); 1 mentioned you"),
                                                    std::string("09:05  Kim Lee: pat doe, lunch?\r\n")));
@@ -126,6 +128,9 @@ TEST(Away, ARunFollowedPrivately) {
 
 TEST(Away, TheTrayIconsClicksAndMenu) {
   Harness h;
+  h.form1.Form_Load();
+  h.lines.clear();
+  h.desktop.window_pos_calls.clear();
   h.form1.Tray_Command(TrayCommand::WhileYouWereAway);
   ASSERT_EQ(h.digest_view.shown.size(), 1u);
   EXPECT_EQ(h.digest_view.shown[0].first.rfind("Nothing yet", 0), 0u);
@@ -153,6 +158,56 @@ TEST(Away, TheTrayIconsClicksAndMenu) {
   EXPECT_THROW(h.form1.Tray_Command(TrayCommand::Exit), fakes::ProgramEnded);
   EXPECT_EQ(h.LineTexts().back(), UnloadedByLine(""));
   EXPECT_TRUE(h.tray.removed);
+}
+
+
+// While the load's box is up, the tray and another copy change nothing (the window shows
+// when the load ends, the loaded-by line first); from "X" on, neither brings the window back.
+TEST(Away, TheTrayAndAnotherCopyWaitForTheLoadAndLetAnEndingCopyGo) {
+  Harness h;
+  h.StoreHandle("vorn");
+  h.form.form_visible = false;
+  h.boxes.while_shown = [&] {
+    h.form1.Tray_Click();
+    h.form1.Tray_Command(TrayCommand::Exit);
+    h.form1.Tray_BalloonClick();
+    EXPECT_TRUE(h.form1.TrayMenu().empty());
+    EXPECT_EQ(h.form1.AnotherCopyStarted(), CopyAnswer::Loading);
+  };
+  h.form1.Form_Load();
+  EXPECT_FALSE(h.form.form_visible);
+  EXPECT_EQ(h.LineTexts(), std::vector<std::string>{LoadedByLine(ReplacementHandle)});
+  EXPECT_EQ(h.form1.AnotherCopyStarted(), CopyAnswer::Shown);
+  EXPECT_TRUE(h.form.form_visible);
+  h.clock.At(0.2, [&] {
+    EXPECT_EQ(h.form1.AnotherCopyStarted(), CopyAnswer::Ending);
+    h.form1.Tray_Click();
+    EXPECT_TRUE(h.form.form_visible);
+  });
+  EXPECT_THROW(h.form1.Click(C::Label2), fakes::ProgramEnded);
+  EXPECT_EQ(h.lines.size(), 2u);
+}
+
+// What a second start does next, after hearing the other copy (nothing: no window, or no
+// answer) at the given seconds of its wait.
+TEST(Away, ASecondStartWaitsForTheOtherCopyButNotForEver) {
+  using N = OtherCopyWait::Next;
+  using A = CopyAnswer;
+  const struct {
+    const char* name;
+    std::vector<std::pair<double, std::optional<A>>> heard;
+    N next;
+  } cases[] = {{"Shown", {{0.1, std::nullopt}, {0.3, A::Shown}}, N::End},
+               {"NoWindowYet", {{4.9, std::nullopt}}, N::AskAgain},
+               {"EndingButNotGone", {{1, A::Ending}, {5, A::Ending}}, N::TellUserAndEnd},
+               {"LoadingIsAlive", {{4, A::Loading}, {8.9, std::nullopt}}, N::AskAgain},
+               {"LoadingThenSilent", {{4, A::Loading}, {9, std::nullopt}}, N::TellUserAndEnd}};
+  for (const auto& c : cases) {
+    OtherCopyWait wait(0);
+    N next = N::AskAgain;
+    for (const auto& [t, answer] : c.heard) next = wait.Heard(answer, t);
+    EXPECT_EQ(next, c.next) << c.name;
+  }
 }
 
 // During a run with no Welcome window the screen name is looked for now and then, not at

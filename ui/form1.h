@@ -45,10 +45,11 @@ enum class CopyAnswer { Shown = 1, Loading, Ending };
 
 // A start that finds another copy running waits for that copy: for its window to come back
 // (this start then ends), or for it to end (this start then runs in its place, which the
-// caller sees for itself). It never ends with nothing on screen: a copy that neither shows
-// its window nor ends within kPatienceSeconds does not answer, and the user is told. A
-// copy that is loading is alive and shows its window when its load ends, however long the
-// user takes over a box of its load: it renews the patience.
+// caller sees for itself). It never ends with nothing on screen: a copy that gives no sign
+// of life for kPatienceSeconds is hung, and the user is told. A copy that answers it is
+// loading or ending is alive (the user may take their time over a box of its load, or
+// over one opened during its exit), and its window shows or it goes when that is done:
+// each such answer renews the patience.
 class OtherCopyWait {
  public:
   static constexpr double kPatienceSeconds = 5;

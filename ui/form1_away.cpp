@@ -57,7 +57,7 @@ CopyAnswer Form1::AnotherCopyStarted() {
 
 OtherCopyWait::Next OtherCopyWait::Heard(std::optional<CopyAnswer> answer, double now) {
   if (answer == CopyAnswer::Shown) return Next::End;
-  if (answer == CopyAnswer::Loading) deadline_ = now + kPatienceSeconds;
+  if (answer) deadline_ = now + kPatienceSeconds;
   return now >= deadline_ ? Next::TellUserAndEnd : Next::AskAgain;
 }
 

@@ -191,14 +191,14 @@ TEST(Away, TheTrayAndAnotherCopyWaitForTheLoadAndLetAnEndingCopyGo) {
 }
 
 // What a second start does after hearing the other copy (nothing: no window, or no answer)
-// so many seconds into its wait: a loading copy is alive, one that does not go is not.
+// so many seconds into its wait: a copy that answers is alive, one that is silent is not.
 TEST(Away, ASecondStartWaitsForTheOtherCopyButNotForEver) {
   using A = CopyAnswer;
   using N = OtherCopyWait::Next;
   OtherCopyWait wait(0);
   const std::tuple<double, std::optional<A>, N> heard[] = {{0.1, std::nullopt, N::AskAgain}, {4.9, A::Ending, N::AskAgain},
-                                                           {4.95, A::Loading, N::AskAgain}, {9.9, std::nullopt, N::AskAgain},
-                                                           {9.95, A::Ending, N::TellUserAndEnd}};
+                                                           {9.8, A::Loading, N::AskAgain}, {14.7, std::nullopt, N::AskAgain},
+                                                           {14.8, std::nullopt, N::TellUserAndEnd}};
   for (const auto& [t, answer, next] : heard) EXPECT_EQ(wait.Heard(answer, t), next) << t;
   EXPECT_EQ(OtherCopyWait(0).Heard(A::Shown, 0.1), N::End);
 }

@@ -70,7 +70,8 @@ TEST(AwayE2E, DuringTheLoadsBoxTheTrayAndASecondStartWaitForIt) {
   EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindowVisible(first.Window()); }));
 }
 
-// A start right after the copy before it was killed, or while it is being killed, and one
+// A start right after the copy before it was killed, or while it is being killed (before
+// the start can have asked that copy anything: it first waits 100 ms for the mark), and one
 // while it is still ending after "X" (its last line waits on a hung client): each shows its
 // window and posts its loaded-by line.
 TEST(AwayE2E, AStartRightAfterACopyWasKilledOrWhileOneEndsShowsItsWindow) {
@@ -78,7 +79,7 @@ TEST(AwayE2E, AStartRightAfterACopyWasKilledOrWhileOneEndsShowsItsWindow) {
   auto copy = std::make_unique<Program>();
   ASSERT_TRUE(sim.Ready() && copy->Ready());
   for (int start = 2; start <= 7; ++start) {
-    const int kill_ms = start < 7 ? (start - 2) * 40 : -1;  // into the next start; -1: "X"
+    const int kill_ms = start < 7 ? (start - 2) * 20 : -1;  // into the next start; -1: "X"
     if (kill_ms < 0) {
       ASSERT_TRUE(sim.Control("hang 3") && sim.WaitFor("fault", "state", "begin"));
       copy->Click(Control::Label2);

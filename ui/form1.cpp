@@ -58,9 +58,9 @@ void Form1::Form_MouseDown(MouseButton button) {
 }
 
 void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
-  // The screen name is looked up only for the two commands, never for ordinary lines.
-  // A screen name that cannot be read is empty and matches nobody, not even a line that
-  // came without a speaker.
+  // The commands look the screen name up afresh, each time, and only for these two texts
+  // (the digest keeps its own, below). A screen name that cannot be read is empty and
+  // matches nobody, not even a line that came without a speaker.
   auto from_user = [&] {
     const std::string name = GetScreenName(p_.aol.windows());
     return !name.empty() && speaker == name;

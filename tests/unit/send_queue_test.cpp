@@ -101,11 +101,12 @@ TEST(SendQueue, AfterAHangTheLinesGoOutInOrderALineAtATimeTheLatestMinuteStepOnl
   clock.RunOut(queue);
   clock.now = 100;
   SendChatLine(queue, "later");
+  SendChatLine(queue, "at once");
   clock.RunOut(queue);
-  std::vector<Message> want = LinesSent(c.entry, {"credit", "web", "minute 1 of run 8", "minute 2", "reason 2", "off-idle", "later"});
+  std::vector<Message> want = LinesSent(c.entry, {"credit", "web", "minute 1 of run 8", "minute 2", "reason 2", "off-idle", "later", "at once"});
   want.insert(want.begin(), Sent(c.entry, wm::kNull));
   EXPECT_EQ(d.Log(), want);
-  const std::vector<double> at = {75, 75.7, 76.4, 77.1, 77.8, 78.5, 100};
+  const std::vector<double> at = {75, 75.7, 76.4, 77.1, 77.8, 78.5, 100, 100};
   ASSERT_EQ(entered.size(), at.size());
   for (std::size_t i = 0; i < at.size(); ++i) EXPECT_NEAR(entered[i], at[i], 1e-9) << i;
   EXPECT_EQ(queue.dropped(), 0u);

@@ -53,7 +53,7 @@ bool ChatRoomWatch::Whole(WindowSystem& windows) {
   return whole;
 }
 
-void SendChatLine(AolClient& aol, std::string_view text) {
+void SendChatLine(AolClient& aol, std::string_view text, AolClient::Step step) {
   WindowSystem& windows = aol.windows();
   const Hwnd room = FindChatRoom(windows);
   const Hwnd first = windows.FindWindowExA(room, kNoWindow, aol::kRichText, std::nullopt);
@@ -77,7 +77,7 @@ void SendChatLine(AolClient& aol, std::string_view text) {
       w.SendTextMessageA(box, wm::kSetText, 0, draft);
     }
     w.SendMessageA(box, wm::kEmSetSel, kCaretAtEnd, kCaretAtEnd);
-  });
+  }, step);
 }
 
 std::string GetWindowTextString(WindowSystem& windows, Hwnd window) {

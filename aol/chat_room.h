@@ -46,8 +46,10 @@ class ChatRoomWatch {
 
 // Types one complete chat line into the room's entry box and sends it, through the client's
 // queue. Whatever the user had typed there and not yet sent is put back after the line,
-// caret at its end. A line that finds no room (or no entry box) is lost silently.
-void SendChatLine(AolClient& aol, std::string_view text);
+// caret at its end. A line that finds no room (or no entry box) is lost silently. `step`:
+// the line is part of that step of a series (the queue may drop it once a later step is
+// due, as long as nothing of it has reached the client).
+void SendChatLine(AolClient& aol, std::string_view text, AolClient::Step step = {});
 
 // The window's caption, always as many characters as the window reports for its length;
 // where the caption turns out shorter, the characters behind it are NUL.

@@ -8,7 +8,7 @@
 namespace zantic {
 namespace {
 
-void Post(Ports& p, const std::string& line) { SendChatLine(p.aol, line); }
+void Post(Ports& p, const std::string& line, AolClient::Step step = {}) { SendChatLine(p.aol, line, step); }
 
 void Enable(Ports& p, std::initializer_list<Control> controls, bool enabled) {
   for (Control c : controls) p.form.SetEnabled(c, enabled);
@@ -22,8 +22,6 @@ void DisableForLinkRun(Ports& p) {
 
 bool IsEmpty(Ports& p, Control box) { return p.form.GetText(box).empty(); }
 
-// Sixty one-second pauses per minute, with the running flag tested after each; the step
-// after the sixtieth is not interrupted.
 // An observer that is told nothing, for a run nobody follows.
 struct NoObserver final : RunObserver {
   void RunBegan() override {}
@@ -32,9 +30,13 @@ struct NoObserver final : RunObserver {
   void RunEnded() override {}
 };
 
+// Sixty one-second pauses per minute, with the running flag tested after each; the step
+// after the sixtieth is not interrupted. The lines of the n-th minute step are step n of the
+// run's series: once the next minute is due, what of them still waits behind a client that
+// does not answer is no news to anyone.
 template <typename MinuteStep>
 void MinuteLoop(Ports& p, IdleState& s, RunObserver& o, MinuteStep step) {
-  for (;;) {
+  for (std::uint64_t n = 1;; ++n) {
     for (int second = 1; second <= 60; ++second) {
       Pause(p.events, 1);
       if (!s.Running) return;
@@ -42,7 +44,7 @@ void MinuteLoop(Ports& p, IdleState& s, RunObserver& o, MinuteStep step) {
     }
     s.Minutes = NextMinutes(s.Minutes);
     o.MinutesChanged();
-    step();
+    step(AolClient::Step{s.RunNumber, n});
   }
 }
 
@@ -57,6 +59,7 @@ void Ending(Ports& p, IdleState& s, RunObserver& o) {
 // back a run that Stop has just ended.
 void Accept(IdleState& s) {
   s.RunUnderWay = true;
+  ++s.RunNumber;
   s.Running = true;
   s.Minutes = "0";
 }
@@ -97,10 +100,10 @@ void StartIdleRun(Ports& p, IdleState& s, RunObserver* observer) {
     Post(p, BeganLine());
     Pause(p.events, 0.7);
     Post(p, ReasonLine(s.Reason));
-    MinuteLoop(p, s, o, [&] {
-      Post(p, MinuteLine(s.Minutes));
+    MinuteLoop(p, s, o, [&](AolClient::Step minute) {
+      Post(p, MinuteLine(s.Minutes), minute);
       Pause(p.events, 0.7);
-      Post(p, ReasonLine(s.Reason));
+      Post(p, ReasonLine(s.Reason), minute);
     });
   } else {
     if (IsEmpty(p, Control::Text3) || IsEmpty(p, Control::Text2)) {
@@ -115,10 +118,10 @@ void StartIdleRun(Ports& p, IdleState& s, RunObserver* observer) {
     Pause(p.events, 1.3);
     Post(p, FirstLinkLine(s.LinkUrl, s.LinkDescription));
     DisableForLinkRun(p);
-    MinuteLoop(p, s, o, [&] {
-      Post(p, MinuteLine(s.Minutes));
+    MinuteLoop(p, s, o, [&](AolClient::Step minute) {
+      Post(p, MinuteLine(s.Minutes), minute);
       Pause(p.events, 1.3);
-      Post(p, LinkLine(s.LinkUrl, s.LinkDescription));
+      Post(p, LinkLine(s.LinkUrl, s.LinkDescription), minute);
       DisableForLinkRun(p);
     });
   }

@@ -100,18 +100,22 @@ Program::~Program() {
   CloseHandle(process_);
 }
 
-bool Program::FindWindowOfProcess() {
+bool Program::FindWindowOfProcess(bool shown) {
   const DWORD pid = GetProcessId(process_);
   for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, Form1Window::kClassName, L"Form1"));) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
-    if (owner == pid && IsWindowVisible(w)) window_ = w;
+    if (owner == pid && (!shown || IsWindowVisible(w))) window_ = w;
   }
-  return window_ != nullptr;
+  return window_ != nullptr && (!shown || IsWindowVisible(window_));
+}
+
+bool Program::WaitMade(milliseconds timeout) {
+  return process_ && WaitUntil([&] { return FindWindowOfProcess(false); }, timeout);
 }
 
 bool Program::WaitShown(milliseconds timeout) {
-  if (!process_ || !WaitUntil([&] { return FindWindowOfProcess(); }, timeout)) return false;
+  if (!process_ || !WaitUntil([&] { return FindWindowOfProcess(true); }, timeout)) return false;
   // The first paint ends with the line.
   return WaitUntil([&] { return IsGreen(Grab(Rect()).At(Px(kLineX), 0)); }, seconds(5));
 }

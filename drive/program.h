@@ -63,6 +63,8 @@ class Program {
   // The window is there and shown (after its first paint).
   bool Ready() const { return window_ != nullptr; }
   bool WaitShown(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Waits for the window to be made, shown or not (Window() is then that window).
+  bool WaitMade(std::chrono::milliseconds timeout = std::chrono::seconds(10));
   // Waits for the process to end.
   bool Ended(std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
 
@@ -105,7 +107,7 @@ class Program {
   bool OpenTrayMenu(POINT at = POINT{200, 200}) const;
 
  private:
-  bool FindWindowOfProcess();
+  bool FindWindowOfProcess(bool shown);
   std::unique_ptr<TempDir> own_dir_;  // the folder made for it, removed after it ends
   std::wstring dir_;
   std::wstring exe_;

@@ -89,13 +89,14 @@ TEST_P(ProgramE2EClients, QuickCommandsPostTheirLinesAndShowTheirBoxes) {
   auto credit = sim.WaitForChat(z::CreditLine());
   ASSERT_TRUE(credit);
   EXPECT_TRUE(Paused(700, *credit, Next(*credit, z::WebAddressLine())));
-  // The draft is put back a moment after the line: the box is asked about until it shows it.
+  // The draft is put back a moment after the line, then the caret: the box is asked about
+  // until it shows both (the caret is a message of its own, after the text).
   std::optional<Event> entry;
   int asked = 0;
   WaitUntil([&] {
     if (!sim.Control("entry")) return false;
     entry = sim.WaitForEvent([](const Event& e) { return e.event() == "entry"; }, ++asked);
-    return entry && (*entry)["text"] == draft;
+    return entry && (*entry)["text"] == draft && (*entry)["sel_from"] != "0";
   });
   ASSERT_TRUE(entry);
   EXPECT_EQ((*entry)["text"], draft);

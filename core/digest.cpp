@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/announcement.h"
+#include "core/texts.h"
 #include "platform/text.h"
 
 namespace zantic {
@@ -70,13 +71,7 @@ void RoomDigest::End(std::string_view minutes) {
 }
 
 std::string RoomDigest::Heading() const {
-  const bool one = others_ == 1;
-  std::string heading = std::to_string(others_) + (one ? " line was" : " lines were") + " said while you idled " +
-                        minutes_ + " minute(s); " + (mentioned_ ? std::to_string(mentioned_) : "none") + " mentioned you";
-  if (mentioned_ > mentions_.size()) {
-    heading += " (the first " + std::to_string(mentioned_ - mentions_.size()) + " are not kept)";
-  }
-  return heading;
+  return DigestHeading(others_, minutes_, mentioned_, mentioned_ - mentions_.size());
 }
 
 std::string RoomDigest::Lines() const {

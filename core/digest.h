@@ -41,7 +41,7 @@ class RoomDigest {
   std::size_t others() const { return others_; }
   std::size_t mentioned() const { return mentioned_; }
 
-  // "12 lines were said while you idled 3 minute(s); 2 mentioned you".
+  // "12 lines were said while you idled 3 minute(s); 2 mentioned you" (core/texts.h).
   std::string Heading() const;
   // One mention a line, "hh:mm  speaker: text", lines ended by CR LF.
   std::string Lines() const;

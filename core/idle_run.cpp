@@ -1,26 +1,22 @@
 #include "core/idle_run.h"
 
 #include "aol/chat_room.h"
-#include "core/pause.h"
 #include "core/announcement.h"
+#include "core/pause.h"
 #include "core/settings.h"
+#include "core/texts.h"
 
 namespace zantic {
 namespace {
 
-void Post(Ports& p, const std::string& line, AolClient::Step step = {}) { SendChatLine(p.aol, line, step); }
-
-void Enable(Ports& p, std::initializer_list<Control> controls, bool enabled) {
-  for (Control c : controls) p.form.SetEnabled(c, enabled);
+void Post(const RunPorts& p, const std::string& line, AolClient::Step step = {}) {
+  SendChatLine(p.aol, line, step);
 }
 
-// The link run disables its controls only after the first link line, and again after
-// every link line.
-void DisableForLinkRun(Ports& p) {
-  Enable(p, {Control::Text1, Control::Label7, Control::Text2, Control::Text3}, false);
+bool BoxesEmpty(const RunPorts& p, IdleMode mode) {
+  if (mode == IdleMode::Regular) return p.inputs.Reason().empty();
+  return p.inputs.LinkUrl().empty() || p.inputs.LinkDescription().empty();
 }
-
-bool IsEmpty(Ports& p, Control box) { return p.form.GetText(box).empty(); }
 
 // An observer that is told nothing, for a run nobody follows.
 struct NoObserver final : RunObserver {
@@ -35,7 +31,7 @@ struct NoObserver final : RunObserver {
 // run's series: once the next minute is due, what of them still waits behind a client that
 // does not answer is no news to anyone.
 template <typename MinuteStep>
-void MinuteLoop(Ports& p, IdleState& s, RunObserver& o, MinuteStep step) {
+void MinuteLoop(const RunPorts& p, IdleState& s, RunObserver& o, MinuteStep step) {
   for (std::uint64_t n = 1;; ++n) {
     for (int second = 1; second <= 60; ++second) {
       Pause(p.events, 1);
@@ -48,9 +44,9 @@ void MinuteLoop(Ports& p, IdleState& s, RunObserver& o, MinuteStep step) {
   }
 }
 
-void Ending(Ports& p, IdleState& s, RunObserver& o) {
+void Ending(const RunPorts& p, IdleState& s, RunObserver& o) {
   // The handle is read again, without the guard: a handle changed during the run counts.
-  Post(p, OffIdleLine(ReadHandle(p), s.Minutes));
+  Post(p, OffIdleLine(ReadHandle(p.handle_file), s.Minutes));
   s.RunUnderWay = false;
   o.RunEnded();
 }
@@ -79,24 +75,24 @@ std::string NextMinutes(std::string_view minutes) {
   return digits;
 }
 
-void StartIdleRun(Ports& p, IdleState& s, RunObserver* observer) {
+void StartIdleRun(const RunPorts& p, IdleState& s, RunObserver* observer) {
   NoObserver nobody;
   RunObserver& o = observer ? *observer : nobody;
   if (s.RunUnderWay) return;
-  if (ReservedHandleGuard(p, ReadHandle(p))) return;
+  if (ReservedHandleGuard(p.handle_file, p.boxes, ReadHandle(p.handle_file))) return;
   if (s.Mode == IdleMode::None) {
-    ShowMessage(p, kPickAnIdler);
+    ShowMessage(p.boxes, kPickAnIdler);
     return;
   }
+  if (BoxesEmpty(p, s.Mode)) {
+    ShowMessage(p.boxes, kFillInAllBoxes);
+    return;
+  }
+  Accept(s);
+  o.RunBegan();
   if (s.Mode == IdleMode::Regular) {
-    if (IsEmpty(p, Control::Text1)) {
-      ShowMessage(p, kFillInAllBoxes);
-      return;
-    }
-    Accept(s);
-    o.RunBegan();
-    s.Reason = p.form.GetText(Control::Text1);
-    Enable(p, {Control::Text1, Control::Text2, Control::Text3, Control::Label7}, false);
+    s.Reason = p.inputs.Reason();
+    p.inputs.Lock();
     Post(p, BeganLine());
     Pause(p.events, 0.7);
     Post(p, ReasonLine(s.Reason));
@@ -106,42 +102,35 @@ void StartIdleRun(Ports& p, IdleState& s, RunObserver* observer) {
       Post(p, ReasonLine(s.Reason), minute);
     });
   } else {
-    if (IsEmpty(p, Control::Text3) || IsEmpty(p, Control::Text2)) {
-      ShowMessage(p, kFillInAllBoxes);
-      return;
-    }
-    Accept(s);
-    o.RunBegan();
-    s.LinkDescription = p.form.GetText(Control::Text2);
-    s.LinkUrl = p.form.GetText(Control::Text3);
+    s.LinkDescription = p.inputs.LinkDescription();
+    s.LinkUrl = p.inputs.LinkUrl();
     Post(p, BeganLine());
     Pause(p.events, 1.3);
     Post(p, FirstLinkLine(s.LinkUrl, s.LinkDescription));
-    DisableForLinkRun(p);
+    // The link run locks the inputs only after its first link line (Start stays clickable
+    // in the pause before it), and again after every link line.
+    p.inputs.Lock();
     MinuteLoop(p, s, o, [&](AolClient::Step minute) {
       Post(p, MinuteLine(s.Minutes), minute);
       Pause(p.events, 1.3);
       Post(p, LinkLine(s.LinkUrl, s.LinkDescription), minute);
-      DisableForLinkRun(p);
+      p.inputs.Lock();
     });
   }
   Ending(p, s, o);
 }
 
-void StopIdleRun(Ports& p, IdleState& s) {
-  if (ReservedHandleGuard(p, ReadHandle(p))) return;
+void StopIdleRun(const RunPorts& p, IdleState& s) {
+  if (ReservedHandleGuard(p.handle_file, p.boxes, ReadHandle(p.handle_file))) return;
   if (s.Mode == IdleMode::None) {
-    ShowMessage(p, kPickAnIdler);
+    ShowMessage(p.boxes, kPickAnIdler);
     return;
   }
-  const bool boxes_empty = s.Mode == IdleMode::Regular
-                               ? IsEmpty(p, Control::Text1)
-                               : IsEmpty(p, Control::Text3) || IsEmpty(p, Control::Text2);
-  if (boxes_empty) {
-    ShowMessage(p, kFillInAllBoxes);
+  if (BoxesEmpty(p, s.Mode)) {
+    ShowMessage(p.boxes, kFillInAllBoxes);
     return;
   }
-  Enable(p, {Control::Label7, Control::Text1, Control::Text2, Control::Text3}, true);
+  p.inputs.Unlock();
   s.Running = false;
 }
 

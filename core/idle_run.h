@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "aol/client.h"
 #include "core/idle_state.h"
-#include "core/program_ports.h"
+#include "core/settings.h"
+#include "platform/event_loop.h"
+#include "platform/message_boxes.h"
 
 namespace zantic {
-
-inline constexpr std::string_view kPickAnIdler = "Please pick an idler before clicking this button.";
-inline constexpr std::string_view kFillInAllBoxes = "you need to fill in all boxes";
 
 // Told of a run's course, privately (nothing of it goes to the room): the tray's tooltip,
 // the digest of the room and the nudge when the user is back follow it.
@@ -25,14 +25,36 @@ class RunObserver {
   virtual void RunEnded() = 0;         // after the off-idle line
 };
 
+// What a run is given of the main window: the texts it reads, and a way to lock the inputs
+// whose texts it has taken (the three boxes and "Start") and to unlock them.
+class RunInputs {
+ public:
+  virtual ~RunInputs() = default;
+  virtual std::string Reason() = 0;
+  virtual std::string LinkDescription() = 0;
+  virtual std::string LinkUrl() = 0;
+  virtual void Lock() = 0;
+  virtual void Unlock() = 0;
+};
+
+// What a run uses: the client it posts to, the clock it waits on, the stored handle, a way
+// to tell the user, and the window's inputs.
+struct RunPorts {
+  AolClient& aol;
+  EventLoop& events;
+  HandleFile handle_file;
+  MessageBoxes& boxes;
+  RunInputs& inputs;
+};
+
 // The click on "Start". Returns when the run has ended or was refused. While a run is under
 // way (from an accepted Start until its off-idle line) it does nothing at all: Start stays
 // clickable in two gaps of a run, and a second run nested in the first would post two
 // began lines and end the first with the second's minutes.
-void StartIdleRun(Ports& ports, IdleState& state, RunObserver* observer = nullptr);
+void StartIdleRun(const RunPorts& ports, IdleState& state, RunObserver* observer = nullptr);
 
 // The click on "Stop". Never waits for the run.
-void StopIdleRun(Ports& ports, IdleState& state);
+void StopIdleRun(const RunPorts& ports, IdleState& state);
 
 // The decimal text of the number in `minutes` plus one ("9" gives "10").
 std::string NextMinutes(std::string_view minutes);

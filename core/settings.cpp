@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include "core/texts.h"
 #include "platform/text.h"
 
 namespace zantic {
@@ -17,46 +18,20 @@ WriteResult WriteSetting(ProfileFile& profile, std::string_view section, std::st
   return profile.WritePrivateProfileStringA(section, AsciiUpper(key), value, file);
 }
 
-std::string ReadHandle(Ports& ports) {
-  return ReadSetting(ports.profile, "handle", "handle", SettingsFile(ports.process));
+std::string ReadHandle(HandleFile file) {
+  return ReadSetting(file.profile, "handle", "handle", SettingsFile(file.process));
 }
 
-WriteResult WriteHandle(Ports& ports, std::string_view handle) {
-  return WriteSetting(ports.profile, "handle", "handle", handle, SettingsFile(ports.process));
+WriteResult WriteHandle(HandleFile file, std::string_view handle) {
+  return WriteSetting(file.profile, "handle", "handle", handle, SettingsFile(file.process));
 }
 
-std::string HandleNotSavedMessage(WriteResult why) {
-  std::string reason;
-  switch (why) {
-    case WriteResult::Written: return {};
-    case WriteResult::FileReadOnly: reason = "the file zantic.ini beside the program is read-only."; break;
-    case WriteResult::FolderReadOnly:
-      reason = "the folder that holds the program does not let it create zantic.ini there.";
-      break;
-    case WriteResult::FileUnreadable:
-      reason = "zantic.ini beside the program cannot be read, and the program does not overwrite "
-               "a file it cannot read.";
-      break;
-    case WriteResult::FileUnconvertible:
-      reason = "zantic.ini holds text that the program cannot write back unchanged, so it leaves "
-               "the file as it is.";
-      break;
-    case WriteResult::WriteFailed:
-      reason = "writing zantic.ini failed (the disk may be full, or another program may hold the "
-               "file).";
-      break;
-  }
-  return "Your handle could not be saved: " + reason;
-}
+void ShowMessage(MessageBoxes& boxes, std::string_view text) { boxes.MessageBoxA(text, kProgramName, kBoxStyle); }
 
-void ShowMessage(Ports& ports, std::string_view text) {
-  ports.boxes.MessageBoxA(text, kBoxTitle, kBoxStyle);
-}
-
-bool ReservedHandleGuard(Ports& ports, std::string_view handle) {
+bool ReservedHandleGuard(HandleFile file, MessageBoxes& boxes, std::string_view handle) {
   if (handle != "vorn" && handle != "tamsel") return false;
-  ShowMessage(ports, RebukeMessage);
-  WriteHandle(ports, ReplacementHandle);
+  ShowMessage(boxes, RebukeMessage);
+  WriteHandle(file, ReplacementHandle);
   return true;
 }
 

@@ -6,19 +6,14 @@
 #include <string>
 #include <string_view>
 
-#include "core/program_ports.h"
+#include "core/profile_file.h"
+#include "platform/message_boxes.h"
+#include "platform/process.h"
 
 namespace zantic {
 
-// Shown when the stored handle is a reserved one.
-inline constexpr std::string_view RebukeMessage =
-    "nice try, but you are not the author of this idler. pick a handle of your own.";
-// Stored as the handle in place of a reserved one.
-inline constexpr std::string_view ReplacementHandle = "i tried to pose as the author and got caught";
-
-// Every message box of the program: this title, one OK button, the information icon,
-// modal for the whole system.
-inline constexpr std::string_view kBoxTitle = "zantic idle";
+// Every message box of the program: the program's name as its title, one OK button, the
+// information icon, modal for the whole system.
 inline constexpr unsigned kBoxStyle = 0x1040;
 
 // The read buffer holds this many characters, one of them the terminating NUL.
@@ -37,18 +32,21 @@ std::string ReadSetting(ProfileFile& profile, std::string_view section, std::str
 WriteResult WriteSetting(ProfileFile& profile, std::string_view section, std::string_view key,
                          std::string_view value, std::string_view file);
 
-// The stored handle: section "handle", key "handle" of the settings file.
-std::string ReadHandle(Ports& ports);
-WriteResult WriteHandle(Ports& ports, std::string_view handle);
+// Where the handle is kept: the settings file beside the program.
+struct HandleFile {
+  ProfileFile& profile;
+  Process& process;
+};
 
-// What the user is told when a handle could not be stored: that it was not saved, and why.
-std::string HandleNotSavedMessage(WriteResult why);
+// The stored handle: section "handle", key "handle" of the settings file.
+std::string ReadHandle(HandleFile file);
+WriteResult WriteHandle(HandleFile file, std::string_view handle);
 
 // True when `handle` is "vorn" or "tamsel" (exactly): the rebuke has then been shown and
-// ReplacementHandle stored. False otherwise, having done nothing.
-bool ReservedHandleGuard(Ports& ports, std::string_view handle);
+// ReplacementHandle stored (core/texts.h). False otherwise, having done nothing.
+bool ReservedHandleGuard(HandleFile file, MessageBoxes& boxes, std::string_view handle);
 
 // Shows a message box with the program's title and style and waits until it is dismissed.
-void ShowMessage(Ports& ports, std::string_view text);
+void ShowMessage(MessageBoxes& boxes, std::string_view text);
 
 }  // namespace zantic

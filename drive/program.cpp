@@ -7,7 +7,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "core/texts.h"
 #include "drive/sim.h"
+#include "platform/win32/text_encoding.h"
 #include "ui/win32/digest_window.h"
 #include "ui/win32/form1_window.h"
 
@@ -260,7 +262,7 @@ std::optional<Digest> WaitForDigest(milliseconds timeout) {
   using zantic::win32::DigestWindow;
   Digest digest;
   if (!WaitUntil([&] {
-        digest.window = FindWindowW(DigestWindow::kClassName, DigestWindow::kCaption);
+        digest.window = FindWindowW(DigestWindow::kClassName, zantic::win32::Utf8ToWide(zantic::kDigestCaption).c_str());
         return digest.window && IsWindowVisible(digest.window);
       }, timeout)) {
     return std::nullopt;

@@ -18,7 +18,7 @@
 #include "drive/input.h"
 #include "drive/screen.h"
 #include "drive/sim.h"
-#include "platform/ports.h"
+#include "ui/form_controls.h"
 
 namespace drive {
 

@@ -1,4 +1,6 @@
-// The window system: the user32 subset the program uses, spelled as user32 spells it.
+// The AOL client's windows, reached through the window system: the user32 subset the
+// program uses on them, spelled as user32 spells it (the program's own window is another
+// port: platform/own_window.h).
 // Lookups, captions and posted messages are answered by the window system itself and never
 // wait for another program. A message sent to a window returns only once the window's
 // program has handled it, so it waits as long as that program hangs: the program's logic
@@ -10,13 +12,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/window_handle.h"
+
 namespace zantic {
 
-// A window handle: an opaque value naming one window; 0 means "no window".
-using Hwnd = std::uintptr_t;
-inline constexpr Hwnd kNoWindow = 0;
-
-// Window messages the program sends, with the values the window system gives them.
+// Window messages the program sends the client, with the values the window system gives
+// them.
 namespace wm {
 inline constexpr unsigned kNull = 0x0000;
 inline constexpr unsigned kSetText = 0x000C;
@@ -25,18 +26,9 @@ inline constexpr unsigned kEmSetSel = 0x00B1;
 inline constexpr unsigned kKeyDown = 0x0100;
 inline constexpr unsigned kKeyUp = 0x0101;
 inline constexpr unsigned kChar = 0x0102;
-inline constexpr unsigned kSysCommand = 0x0112;
 inline constexpr unsigned kLButtonDown = 0x0201;
 inline constexpr unsigned kLButtonUp = 0x0202;
 }  // namespace wm
-
-// The mouse buttons that can start a move of the main window.
-enum class MouseButton { Left, Right, Middle };
-
-// SetWindowPos arguments used by the program.
-inline constexpr Hwnd kHwndTopmost = static_cast<Hwnd>(-1);
-inline constexpr unsigned kSwpNoSize = 0x0001;
-inline constexpr unsigned kSwpNoMove = 0x0002;
 
 class WindowSystem {
  public:
@@ -78,18 +70,6 @@ class WindowSystem {
   // paragraph break one '\r'. Nothing when it cannot be read now (the box is gone, or its
   // program hangs or refuses).
   virtual std::optional<std::u16string> ReadRichText(Hwnd box, long from) = 0;
-
-  // The program's own main window.
-  virtual void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
-                            unsigned flags) = 0;
-  virtual void ReleaseCapture() = 0;
-  // The window's top edge, in twips from the top of the screen.
-  virtual double GetWindowTop(Hwnd window) = 0;
-  virtual void SetWindowTop(Hwnd window, double twips) = 0;
-  // Moves the window with the mouse pointer, handling the program's other events meanwhile,
-  // until `button` is released or the window loses the mouse capture; then returns. For
-  // the buttons that the system's own move loop does not follow.
-  virtual void MoveWithMouse(Hwnd window, MouseButton button) = 0;
 };
 
 }  // namespace zantic

@@ -9,6 +9,7 @@
 #include "core/idle_run.h"
 #include "core/pause.h"
 #include "core/settings.h"
+#include "core/texts.h"
 #include "platform/text.h"
 #include "ui/window_moves.h"
 
@@ -30,31 +31,30 @@ void Hide(FormControls& form, std::initializer_list<Control> controls) {
 
 }  // namespace
 
-std::string GreetingsText() {
-  return "i just wanna say sup to tamsel. yea so anyways go check out me and tamsel's site at " +
-         std::string(SecondWebAddress) + "  peace -vorn";
+std::string Form1::Inputs::Reason() { return form_.GetText(C::Text1); }
+std::string Form1::Inputs::LinkDescription() { return form_.GetText(C::Text2); }
+std::string Form1::Inputs::LinkUrl() { return form_.GetText(C::Text3); }
+
+void Form1::Inputs::Lock() {
+  for (Control c : {C::Text1, C::Text2, C::Text3, C::Label7}) form_.SetEnabled(c, false);
 }
 
-std::string HelpText() {
-  return "hey thanks for downloading my idler. to hide the i-face just type \"hide\" in the chat "
-         "room w/o quotes or to show the i-face just type \"show\". any other questions e-mail "
-         "me at " +
-         std::string(ContactEmailAddress) + ".\r\n" + std::string(28, ' ') + "-vorn -- " +
-         std::string(SecondWebAddress);
+void Form1::Inputs::Unlock() {
+  for (Control c : {C::Text1, C::Text2, C::Text3, C::Label7}) form_.SetEnabled(c, true);
 }
 
 void Form1::Form_Load() {
-  ReservedHandleGuard(p_, ReadHandle(p_));
+  ReservedHandleGuard(p_.handle_file(), p_.boxes, ReadHandle(p_.handle_file()));
   p_.chat1.StartScanning();
-  KeepOnTop(p_.windows, p_.form.FormWindow());
+  KeepOnTop(p_.own_window, p_.form.FormWindow());
   state_.Mode = IdleMode::None;
-  SendChatLine(p_.aol, LoadedByLine(ReadHandle(p_)));
+  SendChatLine(p_.aol, LoadedByLine(ReadHandle(p_.handle_file())));
   loaded_ = true;
 }
 
 void Form1::Form_MouseDown(MouseButton button) {
-  KeepOnTop(p_.windows, p_.form.FormWindow());
-  BeginWindowDrag(p_.windows, p_.form.FormWindow(), button);
+  KeepOnTop(p_.own_window, p_.form.FormWindow());
+  BeginWindowDrag(p_.own_window, p_.form.FormWindow(), button);
 }
 
 void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
@@ -100,16 +100,16 @@ void Form1::Click(Control label) {
 // a client that does not answer are waited for a little, not for ever.
 void Form1::Label2_Click() {
   ending_ = true;
-  SendChatLine(p_.aol, UnloadedByLine(ReadHandle(p_)));
+  SendChatLine(p_.aol, UnloadedByLine(ReadHandle(p_.handle_file())));
   Pause(p_.events, 0.4);
-  SlideOutWindow(p_.windows, p_.events, p_.form.FormWindow());
+  SlideOutWindow(p_.own_window, p_.events, p_.form.FormWindow());
   p_.aol.Drain(kExitDrainSeconds);
   p_.tray.Remove();
   p_.process.EndProgram();
 }
 
 // "?"
-void Form1::Label3_Click() { ShowMessage(p_, HelpText()); }
+void Form1::Label3_Click() { ShowMessage(p_.boxes, HelpText()); }
 
 // "reg. idle"
 void Form1::Label4_Click() {
@@ -146,8 +146,8 @@ void Form1::Label6_Click() {
 }
 
 // "Start" and "Stop"
-void Form1::Label7_Click() { StartIdleRun(p_, state_, &follower_); }
-void Form1::Label8_Click() { StopIdleRun(p_, state_); }
+void Form1::Label7_Click() { StartIdleRun(ForRun(), state_, &follower_); }
+void Form1::Label8_Click() { StopIdleRun(ForRun(), state_); }
 
 // "IMs on" / "IMs off": announce first, then switch.
 void Form1::Label9_Click() {
@@ -170,14 +170,14 @@ void Form1::Label11_Click() {
 }
 
 // "greetz"
-void Form1::Label12_Click() { ShowMessage(p_, GreetingsText()); }
+void Form1::Label12_Click() { ShowMessage(p_.boxes, GreetingsText()); }
 
 // "handle"
 void Form1::Label13_Click() {
   FormControls& f = p_.form;
   Hide(f, {C::Label13, C::Label9, C::Label10, C::Label11, C::Label12});
   Show(f, {C::Text1});
-  f.SetText(C::Text1, ReadHandle(p_));
+  f.SetText(C::Text1, ReadHandle(p_.handle_file()));
   Hide(f, {C::Label7, C::Label8});
   Show(f, {C::Label14});
 }
@@ -186,21 +186,21 @@ void Form1::Label13_Click() {
 void Form1::Label14_Click() {
   FormControls& f = p_.form;
   if (f.GetText(C::Text1).empty()) {
-    ShowMessage(p_, "Please enter your handle first");
-    f.SetText(C::Text1, ReadHandle(p_));
+    ShowMessage(p_.boxes, kEnterHandleFirst);
+    f.SetText(C::Text1, ReadHandle(p_.handle_file()));
     return;
   }
   // It is the handle stored so far that the guard tests, not the new one.
-  if (ReservedHandleGuard(p_, ReadHandle(p_))) {
-    f.SetText(C::Text1, ReadHandle(p_));
+  if (ReservedHandleGuard(p_.handle_file(), p_.boxes, ReadHandle(p_.handle_file()))) {
+    f.SetText(C::Text1, ReadHandle(p_.handle_file()));
     return;
   }
   // Stored first, announced only once stored: the room must not hear of a handle that the
   // next start would not know. A handle that could not be stored is the user's to hear of,
   // and the entry stays open with it.
   const std::string handle = f.GetText(C::Text1);
-  if (const WriteResult written = WriteHandle(p_, handle); written != WriteResult::Written) {
-    ShowMessage(p_, HandleNotSavedMessage(written));
+  if (const WriteResult written = WriteHandle(p_.handle_file(), handle); written != WriteResult::Written) {
+    ShowMessage(p_.boxes, HandleNotSavedMessage(written));
     return;
   }
   SendChatLine(p_.aol, HandleChangedLine(handle));

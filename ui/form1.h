@@ -13,22 +13,9 @@
 #include "core/digest.h"
 #include "core/idle_run.h"
 #include "core/idle_state.h"
-#include "core/program_ports.h"
+#include "ui/program_ports.h"
 
 namespace zantic {
-
-// A web address of the author's (shown without its scheme) and an address for questions.
-inline constexpr std::string_view SecondWebAddress = "www.vorn-and-tamsel.net/idlers/";
-inline constexpr std::string_view ContactEmailAddress = "vorn@zantic-idle.net";
-
-// The texts of the "greetz" and "?" message boxes.
-std::string GreetingsText();
-std::string HelpText();
-
-// The tray icon's tooltip: "zantic idle - idling, N minute(s)" during a run, "zantic idle"
-// otherwise.
-std::string TrayTip(const IdleState& state);
-inline constexpr std::string_view kBackBalloon = "Back? Click here to stop idling.";
 
 enum class TrayCommand { ShowOrHide = 1, WhileYouWereAway, StopIdling, Exit };
 struct TrayMenuItem {
@@ -62,9 +49,6 @@ class OtherCopyWait {
  private:
   double deadline_;
 };
-inline constexpr std::string_view kOtherCopyDoesNotAnswer =
-    "zantic idle is already running but does not answer. End it in the Task Manager, then start "
-    "zantic idle again.";
 
 class Form1 {
  public:
@@ -115,6 +99,19 @@ class Form1 {
   void Label14_Click();  // "set"
 
  private:
+  // The boxes a run reads and the inputs it locks: Text1 to Text3 and "Start".
+  class Inputs final : public RunInputs {
+   public:
+    explicit Inputs(FormControls& form) : form_(form) {}
+    std::string Reason() override;
+    std::string LinkDescription() override;
+    std::string LinkUrl() override;
+    void Lock() override;
+    void Unlock() override;
+
+   private:
+    FormControls& form_;
+  };
   // Follows each run for the tray's tooltip, the digest and the nudge.
   class Follower final : public RunObserver {
    public:
@@ -127,6 +124,7 @@ class Form1 {
    private:
     Form1& f_;
   };
+  RunPorts ForRun() { return {p_.aol, p_.events, p_.handle_file(), p_.boxes, inputs_}; }
   void ShowWindowInFront();
   void ShowLastDigest();
   bool TrayWorks() const { return loaded_ && !ending_; }
@@ -135,6 +133,7 @@ class Form1 {
 
   Ports p_;
   IdleState state_;
+  Inputs inputs_{p_.form};
   Follower follower_{*this};
   RoomDigest digest_, last_digest_;
   BackNudge nudge_;

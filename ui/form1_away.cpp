@@ -2,19 +2,15 @@
 // user is back, and another copy started. Nothing here posts to the room.
 #include "aol/chat_room.h"
 #include "core/settings.h"
+#include "core/texts.h"
 #include "ui/form1.h"
 #include "ui/window_moves.h"
 
 namespace zantic {
 
-std::string TrayTip(const IdleState& state) {
-  if (!state.RunUnderWay) return "zantic idle";
-  return "zantic idle - idling, " + state.Minutes + " minute(s)";
-}
-
 void Form1::ShowWindowInFront() {
   p_.form.ShowForm();
-  KeepOnTop(p_.windows, p_.form.FormWindow());
+  KeepOnTop(p_.own_window, p_.form.FormWindow());
 }
 
 void Form1::Tray_Click() {
@@ -28,10 +24,10 @@ void Form1::Tray_Click() {
 
 std::vector<TrayMenuItem> Form1::TrayMenu() {
   if (!TrayWorks()) return {};
-  return {{TrayCommand::ShowOrHide, p_.form.IsFormShown() ? "Hide window" : "Show window", true},
-          {TrayCommand::WhileYouWereAway, "While you were away\xE2\x80\xA6", true},
-          {TrayCommand::StopIdling, "Stop idling", state_.RunUnderWay && state_.Running},
-          {TrayCommand::Exit, "Exit", true}};
+  return {{TrayCommand::ShowOrHide, std::string(p_.form.IsFormShown() ? kHideWindow : kShowWindow), true},
+          {TrayCommand::WhileYouWereAway, std::string(kWhileYouWereAway), true},
+          {TrayCommand::StopIdling, std::string(kStopIdling), state_.RunUnderWay && state_.Running},
+          {TrayCommand::Exit, std::string(kExit), true}};
 }
 
 void Form1::Tray_Command(TrayCommand command) {
@@ -65,9 +61,7 @@ void Form1::ShowLastDigest() {
   if (last_digest_.Ended()) {
     p_.digest_view.ShowDigest(last_digest_.Heading(), last_digest_.Lines());
   } else {
-    p_.digest_view.ShowDigest("Nothing yet: what the room says to you while you idle is kept here, "
-                              "and shown when the idle run ends.",
-                              "");
+    p_.digest_view.ShowDigest(kNothingYet, "");
   }
 }
 
@@ -86,7 +80,7 @@ void Form1::LookUpScreenName() {
 }
 
 void Form1::Follower::RunBegan() {
-  f_.digest_.Begin("", ReadHandle(f_.p_));
+  f_.digest_.Begin("", ReadHandle(f_.p_.handle_file()));
   f_.LookUpScreenName();
   f_.nudge_.Begin(f_.p_.input.TickMs());
   f_.run_seconds_ = 0;
@@ -96,7 +90,7 @@ void Form1::Follower::RunBegan() {
 void Form1::Follower::SecondPassed() {
   if (++f_.run_seconds_ % BackNudge::kCheckSeconds != 0) return;
   if (f_.nudge_.Check(f_.p_.input.TickMs(), f_.p_.input.LastInputTickMs())) {
-    f_.p_.tray.ShowBalloon("zantic idle", kBackBalloon);
+    f_.p_.tray.ShowBalloon(kProgramName, kBackBalloon);
   }
 }
 

@@ -3,10 +3,8 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
-#include "platform/win32/later_windows.h"
 #include "platform/win32/text_encoding.h"
 
 namespace zantic::win32 {
@@ -129,74 +127,6 @@ std::string Win32WindowSystem::SendGetTextW(Hwnd window) {
 bool Win32WindowSystem::IsWindowUnicode(Hwnd window) {
   return window != kNoWindow && ::IsWindowUnicode(H(window));
 }
-
-void Win32WindowSystem::SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx,
-                                     int cy, unsigned flags) {
-  ::SetWindowPos(H(window), H(insert_after), x, y, cx, cy, flags);
-}
-
-void Win32WindowSystem::ReleaseCapture() { ::ReleaseCapture(); }
-
-double Win32WindowSystem::TwipsPerPixel(HWND window) {
-  UINT dpi = 0;
-  // Windows 10 1607 and later; before it, the system's DPI is every window's.
-  static auto get_dpi = LaterWindowsFunction<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
-  if (get_dpi && window) dpi = get_dpi(window);
-  if (dpi == 0) {
-    HDC dc = GetDC(nullptr);
-    dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSY));
-    ReleaseDC(nullptr, dc);
-  }
-  return 1440.0 / (dpi ? dpi : 96);
-}
-
-double Win32WindowSystem::GetWindowTop(Hwnd window) {
-  RECT r{};
-  GetWindowRect(H(window), &r);
-  return r.top * TwipsPerPixel(H(window));
-}
-
-void Win32WindowSystem::SetWindowTop(Hwnd window, double twips) {
-  HWND h = H(window);
-  RECT r{};
-  GetWindowRect(h, &r);
-  const int top = static_cast<int>(std::lround(twips / TwipsPerPixel(h)));
-  ::SetWindowPos(h, nullptr, r.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  UpdateWindow(h);
-}
-
-void Win32WindowSystem::MoveWithMouse(Hwnd window, MouseButton button) {
-  HWND h = H(window);
-  const UINT release = button == MouseButton::Right ? WM_RBUTTONUP : WM_MBUTTONUP;
-  POINT grip;
-  RECT start;
-  GetCursorPos(&grip);
-  GetWindowRect(h, &start);
-  SetCapture(h);
-  // The window follows the pointer; everything else is handled as usual meanwhile.
-  MSG msg;
-  while (GetCapture() == h) {
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (msg.message == release) break;
-    if (msg.message == WM_MOUSEMOVE && msg.hwnd == h) {
-      POINT at;
-      GetCursorPos(&at);
-      ::SetWindowPos(h, nullptr, start.left + at.x - grip.x, start.top + at.y - grip.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      continue;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  if (GetCapture() == h) ::ReleaseCapture();
-}
-
-}  // namespace zantic::win32
-
-namespace zantic::win32 {
 
 // The stretch is read with one message, so it is one state of the box (another program may
 // change it between any two messages). The range reaches as far as the lent memory holds,

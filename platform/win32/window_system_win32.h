@@ -1,6 +1,6 @@
-// The window-system port over user32. Texts cross into the ANSI code page here. Every call
-// is made as it comes, on the caller's thread: the program's logic sends to the AOL client
-// only from its send queue's thread.
+// The port of the AOL client's windows over user32. Texts cross into the ANSI code page
+// here. Every call is made as it comes, on the caller's thread: the program's logic sends
+// to the AOL client only from its send queue's thread.
 #pragma once
 
 #include <windows.h>
@@ -37,15 +37,6 @@ class Win32WindowSystem final : public WindowSystem {
   // Keeps what it learnt of the last box it read (its process, memory lent there, its
   // character set), so one instance serves one reading thread.
   std::optional<std::u16string> ReadRichText(Hwnd box, long from) override;
-  void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
-                    unsigned flags) override;
-  void ReleaseCapture() override;
-  double GetWindowTop(Hwnd window) override;
-  void SetWindowTop(Hwnd window, double twips) override;
-  void MoveWithMouse(Hwnd window, MouseButton button) override;
-
-  // Twips per pixel of the window's display (15 at 96 DPI).
-  static double TwipsPerPixel(HWND window);
 
  private:
   // Memory lent in the box's process: EM_GETTEXTRANGE writes there, and we copy it back.

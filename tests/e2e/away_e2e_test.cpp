@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/announcement.h"
-#include "core/settings.h"
+#include "core/texts.h"
 #include "drive/program.h"
 #include "drive/sim.h"
 #include "ui/win32/form1_window.h"

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "core/announcement.h"
-#include "core/settings.h"
+#include "core/texts.h"
 #include "drive/program.h"
 #include "drive/sim.h"
 

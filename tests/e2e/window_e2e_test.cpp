@@ -10,7 +10,6 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/ports.h"
 #include "drive/program.h"
 #include "ui/win32/form1_window.h"
 #include "ui/win32/label_accessible.h"

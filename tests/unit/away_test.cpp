@@ -7,7 +7,7 @@
 #include "core/announcement.h"
 #include "core/back_nudge.h"
 #include "core/digest.h"
-#include "core/settings.h"
+#include "core/texts.h"
 #include "fakes/harness.h"
 
 namespace zantic {
@@ -132,7 +132,7 @@ TEST(Away, TheTrayIconsClicksAndMenu) {
   Harness h;
   h.form1.Form_Load();
   h.lines.clear();
-  h.desktop.window_pos_calls.clear();
+  h.own_window.window_pos_calls.clear();
   h.form1.Tray_Command(TrayCommand::WhileYouWereAway);
   ASSERT_EQ(h.digest_view.shown.size(), 1u);
   EXPECT_EQ(h.digest_view.shown[0].first.rfind("Nothing yet", 0), 0u);
@@ -145,9 +145,9 @@ TEST(Away, TheTrayIconsClicksAndMenu) {
   h.form1.Tray_Command(TrayCommand::ShowOrHide);
   EXPECT_TRUE(h.form.form_visible);
   EXPECT_EQ(h.form1.TrayMenu()[0].text, "Hide window");
-  EXPECT_EQ(h.desktop.window_pos_calls.size(), 1u) << "brought to the front";
+  EXPECT_EQ(h.own_window.window_pos_calls.size(), 1u) << "brought to the front";
   h.form1.AnotherCopyStarted();
-  EXPECT_EQ(h.desktop.window_pos_calls.size(), 2u);
+  EXPECT_EQ(h.own_window.window_pos_calls.size(), 2u);
   EXPECT_TRUE(h.lines.empty()) << "all of it privately";
   h.form1.Click(C::Label4);
   h.clock.At(5, [&] {

@@ -4,7 +4,6 @@
 
 #include "aol/instant_message.h"
 #include "core/announcement.h"
-#include "core/settings.h"
 #include "fakes/harness.h"
 
 namespace zantic {
@@ -73,12 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Exit, AnnouncesTheStoredHandleUnguardedSlidesOutAndEnds) {
   Harness h;
   h.StoreHandle("vorn");
-  h.desktop.tops[h.form.window] = 6000;
+  h.own_window.tops[h.form.window] = 6000;
   EXPECT_THROW(h.form1.Click(C::Label2), fakes::ProgramEnded);
   EXPECT_TRUE(h.boxes.shown.empty()) << "no rebuke on exit";
   ASSERT_EQ(h.LineTexts(), std::vector<std::string>{UnloadedByLine("vorn")});
   EXPECT_DOUBLE_EQ(h.clock.Now(), 0.4);
-  EXPECT_DOUBLE_EQ(h.desktop.tops[h.form.window], 7500);
+  EXPECT_DOUBLE_EQ(h.own_window.tops[h.form.window], 7500);
   EXPECT_EQ(h.aol.drains, std::vector<double>{2}) << "lines on their way are waited for, a little";
   EXPECT_EQ(h.journal.back(), "end");
 }
@@ -94,8 +93,8 @@ TEST(Exit, DuringARunEndsWithoutTheOffIdleLine) {
 TEST(Background, APressBringsTheWindowToTheTopAndStartsTheMove) {
   Harness h;
   h.form1.Form_MouseDown(MouseButton::Middle);
-  EXPECT_EQ(h.desktop.window_pos_calls.size(), 1u);
-  EXPECT_EQ(h.desktop.mouse_moves, (std::vector<std::pair<Hwnd, MouseButton>>{{h.form.window, MouseButton::Middle}}));
+  EXPECT_EQ(h.own_window.window_pos_calls.size(), 1u);
+  EXPECT_EQ(h.own_window.mouse_moves, (std::vector<std::pair<Hwnd, MouseButton>>{{h.form.window, MouseButton::Middle}}));
 }
 
 struct ChatCase {

@@ -6,7 +6,7 @@
 
 #include "core/announcement.h"
 #include "core/idle_run.h"
-#include "core/settings.h"
+#include "core/texts.h"
 #include "fakes/harness.h"
 
 namespace zantic {
@@ -104,24 +104,34 @@ INSTANTIATE_TEST_SUITE_P(
                 {kBegan, kReasonAt, {10.7, OffIdleLine("Pat", "0")}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The order in which each mode disables its controls around its lines, and Stop enables them.
-TEST(Run, DisablesAndEnablesItsControlsInTheirOrder) {
-  const Journal link = {"disable Text1", "disable Label7", "disable Text2", "disable Text3"};
-  const Journal enable = {"enable Label7", "enable Text1", "enable Text2", "enable Text3"};
-  auto join = [](std::initializer_list<Journal> parts) {
-    Journal all;
-    for (auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-  };
-  const std::pair<IdleMode, Journal> cases[] = {
-      {IdleMode::Regular, join({{"disable Text1", "disable Text2", "disable Text3", "disable Label7", "line " + BeganLine(),
-                                 "line " + kReason}, enable, {"line " + OffIdleLine("Pat", "0")}})},
-      {IdleMode::Link, join({{"line " + BeganLine(), "line " + kFirst}, link, {"line " + MinuteLine("1"), "line " + kLink},
-                             link, enable, {"line " + OffIdleLine("Pat", "1")}})}};
-  for (const auto& [mode, want] : cases) {
-    Picked h(mode);
-    h.ClickAt(mode == IdleMode::Regular ? 5 : 70, C::Label8);
-    EXPECT_EQ(h.Record([&] { h.form1.Click(C::Label7); }), want);
+// What the user sees of the inputs (the three boxes and "Start") during a run and after it:
+// greyed at given times (the link run only from its first link line on), and afterwards.
+struct LockCase {
+  const char* name;
+  IdleMode mode;
+  double stop;
+  std::vector<std::pair<double, bool>> locked_at;
+  bool locked_after;
+};
+
+TEST(Run, LocksTheInputsWhileItUsesThem) {
+  const LockCase cases[] = {
+      {"Regular", IdleMode::Regular, 5, {{0.1, true}}, false},
+      {"Link", IdleMode::Link, 70, {{1.0, false}, {1.4, true}}, false},
+      // Stop in the pause before a link line: the line still comes, and locks them again.
+      {"LinkStoppedBeforeALinkLine", IdleMode::Link, 62, {}, true}};
+  for (const LockCase& c : cases) {
+    Picked h(c.mode);
+    auto locked = [&h] {
+      const int greyed = !h.form.IsEnabled(C::Text1) + !h.form.IsEnabled(C::Text2) + !h.form.IsEnabled(C::Text3) +
+                         !h.form.IsEnabled(C::Label7);
+      EXPECT_TRUE(greyed == 0 || greyed == 4) << greyed << " of the four inputs greyed";
+      return greyed == 4;
+    };
+    for (auto [t, want] : c.locked_at) h.clock.At(t, [&, t = t, want = want] { EXPECT_EQ(locked(), want) << c.name << " at " << t; });
+    h.ClickAt(c.stop, C::Label8);
+    h.form1.Click(C::Label7);
+    EXPECT_EQ(locked(), c.locked_after) << c.name;
   }
 }
 
@@ -140,7 +150,7 @@ TEST(Run, EachMinuteStepIsOneStepOfItsRunsSeries) {
 struct RefusalCase {
   const char* name;
   IdleMode mode;
-  C emptied;  // the box emptied before Start (Line1: none)
+  std::optional<C> emptied;  // the box emptied before Start
   std::string box;
 };
 
@@ -149,7 +159,7 @@ class Refusal : public testing::TestWithParam<RefusalCase> {};
 TEST_P(Refusal, ShowsItsTextAndLeavesTheStateAlone) {
   const RefusalCase& c = GetParam();
   Picked h(c.mode);
-  if (c.emptied != C::Line1) h.form.SetText(c.emptied, "");
+  if (c.emptied) h.form.SetText(*c.emptied, "");
   h.form1.State().Minutes = "7";
   EXPECT_EQ(h.Record([&] { h.form1.Click(C::Label7); }), Journal{"box " + c.box});
   EXPECT_FALSE(h.form1.State().Running);
@@ -162,7 +172,7 @@ TEST_P(Refusal, ShowsItsTextAndLeavesTheStateAlone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Refusal,
-    testing::Values(RefusalCase{"NoIdlerPicked", IdleMode::None, C::Line1, std::string(kPickAnIdler)},
+    testing::Values(RefusalCase{"NoIdlerPicked", IdleMode::None, std::nullopt, std::string(kPickAnIdler)},
                     RefusalCase{"EmptyReason", IdleMode::Regular, C::Text1, std::string(kFillInAllBoxes)},
                     RefusalCase{"EmptyUrl", IdleMode::Link, C::Text3, std::string(kFillInAllBoxes)},
                     RefusalCase{"EmptyDescription", IdleMode::Link, C::Text2, std::string(kFillInAllBoxes)}),

@@ -12,7 +12,7 @@
 namespace zantic {
 namespace {
 
-using fakes::FakeDesktop;
+using fakes::FakeOwnWindow;
 using fakes::VirtualClock;
 
 // A pause from t = 10 with events scheduled at given times, some of them commands that
@@ -60,9 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SlideOut, StepsDownByThreeHundredTwipsPastTheLimit) {
   const double cases[][3] = {{0, 25, 7500}, {7000.5, 1, 7300}, {7200, 1, 7500}, {8000, 1, 8300}, {6899.9, 2, 7499}, {6901, 1, 7201}};
   for (auto [from, steps, to] : cases) {
-    FakeDesktop d;
+    FakeOwnWindow d;
     VirtualClock clock;
-    const Hwnd form = d.AddTopLevel("Form", "Form1");
+    const Hwnd form = 0xF0;
     d.tops[form] = from;
     int handled = 0;
     clock.At(0, [&] { ++handled; });  // a click waiting when the slide begins
@@ -76,28 +76,27 @@ TEST(SlideOut, StepsDownByThreeHundredTwipsPastTheLimit) {
 // A window that cannot go so low (a window manager keeps it on the screen, or the move
 // fails): the slide ends after the steps it needed from where it began, and one for rounding.
 TEST(SlideOut, EndsAllTheSameWhenTheWindowCannotGoSoLow) {
-  struct StuckDesktop : FakeDesktop {
+  struct StuckWindow : FakeOwnWindow {
     double lowest = 0;
-    void SetWindowTop(Hwnd w, double twips) override { FakeDesktop::SetWindowTop(w, std::min(twips, lowest)); }
+    void SetWindowTop(Hwnd w, double twips) override { FakeOwnWindow::SetWindowTop(w, std::min(twips, lowest)); }
   };
   for (double lowest : {0.0, 7000.0}) {
-    StuckDesktop d;
+    StuckWindow d;
     d.lowest = lowest;
     VirtualClock clock;
-    const Hwnd form = d.AddTopLevel("Form", "Form1");
-    SlideOutWindow(d, clock, form);
+    SlideOutWindow(d, clock, 0xF0);
     EXPECT_EQ(clock.pumps, 26) << lowest;
   }
 }
 
 TEST(WindowMoves, KeepOnTopAndTheDragOfEachButton) {
-  FakeDesktop d;
-  const Hwnd form = d.AddTopLevel("Form", "Form1");
+  FakeOwnWindow d;
+  const Hwnd form = 0xF0;
   KeepOnTop(d, form);
-  EXPECT_EQ(d.window_pos_calls, (std::vector<FakeDesktop::WindowPosCall>{{form, kHwndTopmost, 0, 0, 0, 0, 3}}));
+  EXPECT_EQ(d.window_pos_calls, (std::vector<FakeOwnWindow::WindowPosCall>{{form, kHwndTopmost, 0, 0, 0, 0, 3}}));
   BeginWindowDrag(d, form, MouseButton::Left);
   EXPECT_EQ(d.release_capture_calls, 1);
-  EXPECT_EQ(d.Log(), std::vector<fakes::Message>{fakes::Sent(form, wm::kSysCommand, 0xFFFFFFFFFFFFF012u, 0)});
+  EXPECT_EQ(d.sent, std::vector<fakes::Message>{fakes::Sent(form, wm::kSysCommand, 0xFFFFFFFFFFFFF012u, 0)});
   BeginWindowDrag(d, form, MouseButton::Right);
   BeginWindowDrag(d, form, MouseButton::Middle);
   EXPECT_EQ(d.mouse_moves, (std::vector<std::pair<Hwnd, MouseButton>>{{form, MouseButton::Right}, {form, MouseButton::Middle}}));

@@ -3,6 +3,7 @@
 
 #include "core/announcement.h"
 #include "core/settings.h"
+#include "core/texts.h"
 #include "fakes/harness.h"
 
 namespace zantic {
@@ -27,7 +28,7 @@ TEST_P(Load, RebukesReservedHandlesBeforeAnythingElseAndAnnouncesWhatIsStored) {
   if (c.read_only) h.files.writes = WriteResult::FileReadOnly;
   h.form1.State().Mode = IdleMode::Link;
   EXPECT_EQ(h.Record([&] { h.form1.Form_Load(); }), c.journal);
-  EXPECT_EQ(h.desktop.window_pos_calls.size(), 1u) << "kept on top";
+  EXPECT_EQ(h.own_window.window_pos_calls.size(), 1u) << "kept on top";
   EXPECT_EQ(h.form1.State().Mode, IdleMode::None);
   if (!c.stored) {
     EXPECT_FALSE(h.SettingsText()) << "start-up never creates the file";
@@ -56,11 +57,11 @@ TEST(Settings, PathKeysAndLengthAreThoseOfTheProfileCalls) {
   h.process.directory = "D:\\";  // a drive's root keeps its separator, and nothing is removed
   EXPECT_EQ(SettingsFile(h.process), "D:\\\\zantic.ini");
   h.WriteSettings("[HANDLE]\nhandle=" + std::string(800, 'x') + "\n");
-  EXPECT_EQ(ReadHandle(h.ports), std::string(749, 'x'));
-  WriteHandle(h.ports, "Kim");
+  EXPECT_EQ(ReadHandle(h.ports.handle_file()), std::string(749, 'x'));
+  WriteHandle(h.ports.handle_file(), "Kim");
   EXPECT_EQ(h.SettingsText(), "[HANDLE]\nhandle=Kim\n") << "an existing key keeps its spelling";
   h.files.files.clear();
-  WriteHandle(h.ports, "Kim");
+  WriteHandle(h.ports.handle_file(), "Kim");
   EXPECT_EQ(h.SettingsText(), "[handle]\r\nHANDLE=Kim\r\n");
 }
 

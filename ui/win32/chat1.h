@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "aol/room_scanner.h"
-#include "platform/chat_scanner.h"
+#include "ui/chat_scanner.h"
 #include "platform/win32/window_system_win32.h"
 
 namespace zantic::win32 {

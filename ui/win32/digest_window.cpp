@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/texts.h"
 #include "platform/win32/text_encoding.h"
 
 namespace zantic::win32 {
@@ -38,7 +39,7 @@ DigestWindow::~DigestWindow() {
 }
 
 void DigestWindow::Create() {
-  CreateWindowOf(kClassName, 0, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+  CreateWindowOf(kClassName, 0, Utf8ToWide(kDigestCaption).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                  RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 560, CW_USEDEFAULT + 300}, nullptr, 0, instance_);
   if (!window_) return;
   heading_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 0, 0, 0,

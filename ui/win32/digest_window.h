@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/digest_view.h"
+#include "ui/digest_view.h"
 #include "ui/win32/base_window.h"
 #include "ui/win32/gdi.h"
 
@@ -14,7 +14,6 @@ namespace zantic::win32 {
 class DigestWindow final : public BaseWindow<DigestWindow>, public DigestView {
  public:
   static constexpr wchar_t kClassName[] = L"ZanticIdleDigest";
-  static constexpr wchar_t kCaption[] = L"zantic idle - while you were away";
 
   DigestWindow(HINSTANCE instance, HICON icon);
   ~DigestWindow() override;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "aol/transcript.h"
-#include "platform/form_controls.h"
+#include "ui/form_controls.h"
 #include "ui/form1.h"
 #include "ui/win32/base_window.h"
 #include "ui/win32/controls.h"

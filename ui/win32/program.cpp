@@ -10,7 +10,9 @@
 #include "aol/send_queue.h"
 #include "core/profile_file.h"
 #include "core/settings.h"
+#include "core/texts.h"
 #include "platform/win32/event_loop_win32.h"
+#include "platform/win32/own_window_win32.h"
 #include "platform/win32/system_services_win32.h"
 #include "platform/win32/window_system_win32.h"
 #include "ui/form1.h"
@@ -57,7 +59,7 @@ bool TakeOneCopyMark(HANDLE& mark, MessageBoxes& boxes) {
       case OtherCopyWait::Next::End:
         return false;
       case OtherCopyWait::Next::TellUserAndEnd:
-        boxes.MessageBoxA(kOtherCopyDoesNotAnswer, kBoxTitle, kBoxStyle);
+        ShowMessage(boxes, kOtherCopyDoesNotAnswer);
         return false;
     }
   }
@@ -104,7 +106,8 @@ int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
     if (hooks.on_chat_lines) hooks.on_chat_lines(lines);
     return lines;
   });
-  Form1 form(Ports{windows, aol, events, profile, boxes, process, window, chat1, tray, digest, input});
+  Win32OwnWindow own_window;
+  Form1 form(Ports{own_window, aol, events, profile, boxes, process, window, chat1, tray, digest, input});
   window.Attach(form);
   own_events.pre_translate = [&window, &digest](MSG& msg) { return window.PreTranslate(msg) || digest.PreTranslate(msg); };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/texts.h"
 #include "platform/win32/later_windows.h"
 #include "platform/win32/text_encoding.h"
 
@@ -26,7 +27,7 @@ Win32Tray::Win32Tray(HWND window, HICON icon) {
   data_.uID = 1;
   data_.uCallbackMessage = kTrayMessage;
   data_.hIcon = icon;
-  Put(data_.szTip, "zantic idle");
+  Put(data_.szTip, kProgramName);
   Add();
 }
 

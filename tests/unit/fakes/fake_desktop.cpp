@@ -214,9 +214,4 @@ std::optional<std::u16string> FakeDesktop::ReadRichText(Hwnd box, long from) {
   return from >= static_cast<long>(text.size()) ? std::u16string() : text.substr(static_cast<std::size_t>(from));
 }
 
-void FakeDesktop::SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
-                               unsigned flags) {
-  window_pos_calls.push_back({window, insert_after, x, y, cx, cy, flags});
-}
-
 }  // namespace zantic::fakes

@@ -1,5 +1,6 @@
 // An in-memory desktop: a window tree with classes, captions and child order, answering
-// the window-system port, with a record of every message each window received.
+// the port of the client's windows, with a record of every message each window received;
+// and the program's own window on it.
 #pragma once
 
 #include <condition_variable>
@@ -81,18 +82,8 @@ class FakeDesktop : public WindowSystem {
   // The text a WM_SETTEXT last put into the window, if any.
   std::string Caption(Hwnd window) const;
 
-  // Window top in twips (for the main window's moves).
-  struct WindowPosCall {
-    Hwnd window, insert_after;
-    int x, y, cx, cy;
-    unsigned flags;
-    bool operator==(const WindowPosCall&) const = default;
-  };
-  std::vector<WindowPosCall> window_pos_calls;
   int find_window_calls = 0;  // top-level lookups: each search through the client starts with one
   int lookups = 0;            // lookups of any window, top-level or child
-  int release_capture_calls = 0;
-  std::map<Hwnd, double> tops;
 
   // WindowSystem
   Hwnd FindWindowA(std::string_view cls, std::optional<std::string_view> caption) override;
@@ -112,13 +103,6 @@ class FakeDesktop : public WindowSystem {
   std::string SendGetTextW(Hwnd window) override;
   bool IsWindowUnicode(Hwnd window) override { return Alive(window) && windows_.at(window).unicode; }
   std::optional<std::u16string> ReadRichText(Hwnd box, long from) override;
-  void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy,
-                    unsigned flags) override;
-  void ReleaseCapture() override { ++release_capture_calls; }
-  double GetWindowTop(Hwnd window) override { return tops[window]; }
-  void SetWindowTop(Hwnd window, double twips) override { tops[window] = twips; }
-  void MoveWithMouse(Hwnd window, MouseButton button) override { mouse_moves.push_back({window, button}); }
-  std::vector<std::pair<Hwnd, MouseButton>> mouse_moves;
 
  private:
   struct Window {
@@ -145,6 +129,34 @@ class FakeDesktop : public WindowSystem {
   std::condition_variable hang_over_;
   bool hung_ = false;
   int waiting_sends_ = 0;
+};
+
+// The program's own window on the screen: where it was put, and its moves.
+class FakeOwnWindow : public OwnWindow {
+ public:
+  struct WindowPosCall {
+    Hwnd window, insert_after;
+    int x, y, cx, cy;
+    unsigned flags;
+    bool operator==(const WindowPosCall&) const = default;
+  };
+  std::vector<WindowPosCall> window_pos_calls;
+  int release_capture_calls = 0;
+  std::vector<Message> sent;
+  std::map<Hwnd, double> tops;  // in twips
+  std::vector<std::pair<Hwnd, MouseButton>> mouse_moves;
+
+  void SetWindowPos(Hwnd window, Hwnd insert_after, int x, int y, int cx, int cy, unsigned flags) override {
+    window_pos_calls.push_back({window, insert_after, x, y, cx, cy, flags});
+  }
+  void ReleaseCapture() override { ++release_capture_calls; }
+  std::intptr_t SendMessageA(Hwnd window, unsigned msg, std::uintptr_t wparam, std::intptr_t lparam) override {
+    sent.push_back({window, msg, wparam, lparam, {}, false});
+    return 0;
+  }
+  double GetWindowTop(Hwnd window) override { return tops[window]; }
+  void SetWindowTop(Hwnd window, double twips) override { tops[window] = twips; }
+  void MoveWithMouse(Hwnd window, MouseButton button) override { mouse_moves.push_back({window, button}); }
 };
 
 // The AOL client reached through the desktop, with every group of messages sent at once on

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ports.h"
+#include "ui/program_ports.h"
 
 namespace zantic::fakes {
 

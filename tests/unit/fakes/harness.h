@@ -23,6 +23,7 @@ class Harness {
 
   Journal journal;
   FakeDesktop desktop;
+  FakeOwnWindow own_window;
   FakeDesktop::Client client;
   InlineClient aol{desktop};
   VirtualClock clock;
@@ -36,7 +37,7 @@ class Harness {
   FakeTray tray;
   FakeDigestView digest_view;
   FakeInput input{[this] { return clock.Now(); }};
-  Ports ports{desktop, aol, clock, profile, boxes, process, form, scanner, tray, digest_view, input};
+  Ports ports{own_window, aol, clock, profile, boxes, process, form, scanner, tray, digest_view, input};
   Form1 form1{ports};
 
   // Every line posted into the room, with the virtual time it was sent.

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/window_system.h"
+#include "platform/window_handle.h"
 
 namespace zantic {
 

@@ -1,4 +1,5 @@
-// The chat scanner hosted on the main window as Chat1.
+// The chat scanner hosted on the main window as Chat1 (ui/win32/chat1.h); the lines it
+// reports reach Form1::Chat1_ChatLine.
 #pragma once
 
 namespace zantic {

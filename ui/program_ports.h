@@ -1,14 +1,20 @@
-// Every port the program's logic uses, handed to the main window's handlers.
+// Every port the main window's logic uses: the operating system's (platform/ports.h), the
+// AOL client's, and the window's own interfaces (its controls, the digest's window, the
+// chat scanner it hosts).
 #pragma once
 
 #include "aol/client.h"
 #include "core/profile_file.h"
+#include "core/settings.h"
 #include "platform/ports.h"
+#include "ui/chat_scanner.h"
+#include "ui/digest_view.h"
+#include "ui/form_controls.h"
 
 namespace zantic {
 
 struct Ports {
-  WindowSystem& windows;  // the program's own main window: its stacking and its moves
+  OwnWindow& own_window;  // the main window on the screen: its stacking and its moves
   AolClient& aol;         // the AOL client's windows and the queue of messages to them
   EventLoop& events;
   ProfileFile& profile;
@@ -21,6 +27,9 @@ struct Ports {
   TrayIcon& tray;
   DigestView& digest_view;
   UserInput& input;
+
+  // The settings file that keeps the handle.
+  HandleFile handle_file() const { return {profile, process}; }
 };
 
 }  // namespace zantic

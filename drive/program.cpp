@@ -12,6 +12,7 @@
 #include "platform/win32/text_encoding.h"
 #include "ui/win32/digest_window.h"
 #include "ui/win32/form1_window.h"
+#include "ui/win32/window_messages.h"
 
 namespace drive {
 
@@ -285,17 +286,13 @@ std::string AnswerNextBox() {
   return AnswerBox(box) ? text : "(not answered)";
 }
 
-}  // namespace drive
-
-namespace drive {
-
 void Program::TrayEvent(UINT event, POINT at) const {
   if (tray_version_ >= 4) {
-    PostMessageW(window_, zantic::win32::Win32Tray::kTrayMessage, MAKEWPARAM(at.x, at.y), MAKELPARAM(event, 1));
+    PostMessageW(window_, zantic::win32::kTrayMessage, MAKEWPARAM(at.x, at.y), MAKELPARAM(event, 1));
     return;
   }
   SetCursorPos(at.x, at.y);
-  PostMessageW(window_, zantic::win32::Win32Tray::kTrayMessage, 1, event);
+  PostMessageW(window_, zantic::win32::kTrayMessage, 1, event);
 }
 
 bool Program::OpenTrayMenu(POINT at) const {

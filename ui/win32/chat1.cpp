@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "platform/win32/system_services_win32.h"
+#include "platform/win32/window_system_win32.h"
 
 namespace zantic::win32 {
 
@@ -51,6 +52,15 @@ std::vector<ChatLineReport> Chat1::TakeLines() {
   std::lock_guard<std::mutex> lock(mutex_);
   announced_ = false;
   return std::move(pending_);
+}
+
+void ChatInbox::Deliver(Form1* logic) {
+  for (auto& line : take_lines_()) lines_.push_back(std::move(line));
+  while (!lines_.empty()) {
+    const ChatLineReport line = std::move(lines_.front());
+    lines_.pop_front();
+    if (logic) logic->Chat1_ChatLine(line.speaker, line.text);
+  }
 }
 
 }  // namespace zantic::win32

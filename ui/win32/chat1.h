@@ -9,12 +9,14 @@
 #include <windows.h>
 
 #include <atomic>
+#include <deque>
+#include <functional>
 #include <mutex>
 #include <vector>
 
 #include "aol/room_scanner.h"
 #include "ui/chat_scanner.h"
-#include "platform/win32/window_system_win32.h"
+#include "ui/form1.h"
 
 namespace zantic::win32 {
 
@@ -43,6 +45,22 @@ class Chat1 final : public ChatScanner {
   std::mutex mutex_;
   std::vector<ChatLineReport> pending_;
   bool announced_ = false;  // a message is on its way and the lines not yet taken
+};
+
+// The scanner's inbox on the user-interface thread: at each announcement (kChatLineMessage
+// to the main window) it takes the lines reported since, and hands them to the logic's
+// Chat1_ChatLine one at a time, in order. A handler that pumps events and meets the next
+// announcement goes on with the following lines, so the order holds.
+class ChatInbox {
+ public:
+  // `take_lines`: the lines reported since the last call (Chat1::TakeLines).
+  explicit ChatInbox(std::function<std::vector<ChatLineReport>()> take_lines) : take_lines_(std::move(take_lines)) {}
+  // Lines that come while there is no logic yet are dropped.
+  void Deliver(Form1* logic);
+
+ private:
+  std::function<std::vector<ChatLineReport>()> take_lines_;
+  std::deque<ChatLineReport> lines_;
 };
 
 }  // namespace zantic::win32

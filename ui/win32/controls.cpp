@@ -6,6 +6,7 @@
 
 #include "ui/win32/gdi.h"
 #include "ui/win32/label_accessible.h"
+#include "ui/win32/window_messages.h"
 
 namespace zantic::win32 {
 namespace {

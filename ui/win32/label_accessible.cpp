@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include "ui/win32/window_messages.h"
+
 namespace zantic::win32 {
 namespace {
 

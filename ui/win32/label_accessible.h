@@ -12,9 +12,6 @@ namespace zantic::win32 {
 // resolves IID_IAccessible to an import thunk instead of the identifier.
 inline constexpr IID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
-// Sent (or posted) to a label: press it as a click would, if it is shown and enabled.
-inline constexpr UINT kLabelDoDefaultAction = WM_APP + 0x50;
-
 // The answer to WM_GETOBJECT for OBJID_CLIENT.
 LRESULT LabelAccessibleObject(HWND label, bool button, WPARAM wparam);
 

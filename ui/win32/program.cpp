@@ -21,6 +21,7 @@
 #include "ui/win32/form1_window.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/tray.h"
+#include "ui/win32/window_messages.h"
 
 namespace zantic::win32 {
 namespace {
@@ -48,7 +49,7 @@ bool TakeOneCopyMark(HANDLE& mark, MessageBoxes& boxes) {
       GetWindowThreadProcessId(other, &pid);
       AllowSetForegroundWindow(pid);
       DWORD_PTR result = 0;
-      if (SendMessageTimeoutW(other, Form1Window::AnotherCopyMessage(), 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 1000,
+      if (SendMessageTimeoutW(other, AnotherCopyMessage(), 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 1000,
                               &result) && result != 0) {
         answer = static_cast<CopyAnswer>(result);
       }
@@ -99,16 +100,18 @@ int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
                                                                   GetSystemMetrics(SM_CXSMICON),
                                                                   GetSystemMetrics(SM_CYSMICON), 0)));
   window.AttachTray(tray);
-  // Chat1: reports the room's lines to the window, which hands them to the logic.
-  Chat1 chat1(window.Handle(), Form1Window::kChatLineMessage);
-  window.SetChatLineSource([&chat1, &hooks] {
+  // Chat1: reports the room's lines to the window, whose inbox hands them to the logic.
+  Chat1 chat1(window.Handle(), kChatLineMessage);
+  ChatInbox inbox([&chat1, &hooks] {
     auto lines = chat1.TakeLines();
     if (hooks.on_chat_lines) hooks.on_chat_lines(lines);
     return lines;
   });
+  window.AttachInbox(inbox);
   Win32OwnWindow own_window;
-  Form1 form(Ports{own_window, aol, events, profile, boxes, process, window, chat1, tray, digest, input});
+  Form1 form(Ports{own_window, aol, events, profile, boxes, process, window.Controls(), chat1, tray, digest, input});
   window.Attach(form);
+  tray.Attach(form);
   own_events.pre_translate = [&window, &digest](MSG& msg) { return window.PreTranslate(msg) || digest.PreTranslate(msg); };
 
   form.Form_Load();

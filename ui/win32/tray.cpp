@@ -6,6 +6,7 @@
 #include "core/texts.h"
 #include "platform/win32/later_windows.h"
 #include "platform/win32/text_encoding.h"
+#include "ui/win32/window_messages.h"
 
 namespace zantic::win32 {
 namespace {
@@ -32,11 +33,6 @@ Win32Tray::Win32Tray(HWND window, HICON icon) {
 }
 
 Win32Tray::~Win32Tray() { Remove(); }
-
-UINT Win32Tray::TaskbarCreatedMessage() {
-  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
-  return message;
-}
 
 // Vista on: the whole structure, the standard tooltip asked for (NIF_SHOWTIP), and the
 // shell's version 4, in which clicks come as NIN_SELECT and WM_CONTEXTMENU with the place
@@ -71,9 +67,56 @@ Win32Tray::News Win32Tray::Read(WPARAM wparam, LPARAM lparam) const {
   return news;
 }
 
-void Win32Tray::Restore() {
-  added_ = false;
-  Add();
+bool Win32Tray::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == kTrayMessage) {
+    OnNews(wparam, lparam);
+    return true;
+  }
+  if (msg == TaskbarCreatedMessage()) {
+    added_ = false;
+    Add();
+    return true;
+  }
+  return false;
+}
+
+// The shell's news of the icon: a selection by the mouse or the keyboard, the context
+// menu, a click on the balloon.
+void Win32Tray::OnNews(WPARAM wparam, LPARAM lparam) {
+  if (!logic_) return;
+  const News news = Read(wparam, lparam);
+  switch (news.event) {
+    case NIN_SELECT:
+    case NIN_KEYSELECT:
+      logic_->Tray_Click();
+      break;
+    case WM_CONTEXTMENU:
+      ShowMenu(news.at);
+      break;
+    case NIN_BALLOONUSERCLICK:
+      logic_->Tray_BalloonClick();
+      break;
+  }
+}
+
+// The menu the logic describes, at the point of the click, owned by the main window; the
+// chosen command goes back to the logic once the menu has closed.
+void Win32Tray::ShowMenu(POINT at) {
+  const std::vector<TrayMenuItem> items = logic_->TrayMenu();
+  if (items.empty()) return;
+  HMENU menu = CreatePopupMenu();
+  for (const TrayMenuItem& item : items) {
+    if (item.command == TrayCommand::Exit) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), static_cast<UINT_PTR>(item.command),
+                Utf8ToWide(item.text).c_str());
+  }
+  // The menu closes when the user clicks elsewhere only if the window is in front.
+  SetForegroundWindow(data_.hWnd);
+  const int chosen =
+      TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, data_.hWnd, nullptr);
+  PostMessageW(data_.hWnd, WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  if (chosen > 0) logic_->Tray_Command(static_cast<TrayCommand>(chosen));
 }
 
 void Win32Tray::SetTip(std::string_view text) {

@@ -57,7 +57,6 @@
 #pragma once
 
 #include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,9 +69,6 @@ struct ChatLineReport {
   std::string speaker;
   std::string text;
   bool operator==(const ChatLineReport&) const = default;
-  friend void PrintTo(const ChatLineReport& r, std::ostream* os) {
-    *os << "{" << r.speaker << ": " << r.text << "}";
-  }
 };
 
 // What the tracker reads. Text is in the transcript's own units (UTF-16 code units), with

@@ -126,10 +126,6 @@ int IdleBench(double seconds, double busy_seconds, double baseline_seconds) {
   return cpu_met && server_share(ours.used) < 0.005 && m.max < 20 && growth < 0.25 ? 0 : 1;
 }
 
-}  // namespace bench
-
-namespace bench {
-
 int CompareBench(const std::wstring& exe_a, const std::wstring& exe_b, double seconds, int rounds) {
   drive::Sim sim;
   if (!sim.Ready()) {

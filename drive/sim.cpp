@@ -316,10 +316,6 @@ std::optional<Event> Sim::WaitForEvent(const std::function<bool(const Event&)>& 
   return found;
 }
 
-}  // namespace drive
-
-namespace drive {
-
 bool Sim::Say(const std::string& speaker, const std::string& text) {
   return Control("say " + speaker + "\t" + text);
 }

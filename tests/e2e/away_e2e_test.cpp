@@ -41,15 +41,17 @@ TEST(AwayE2E, ASecondStartBringsTheFirstCopyBackAndEndsWithoutAWord) {
   EXPECT_EQ(sim.ChatLines().size(), lines) << "the room hears nothing of it";
 }
 
-// While the load's rebuke box is up (a reserved handle), neither the tray icon (a click, its
-// menu's "Exit") nor a second start changes anything: once the box is answered the window
-// shows, the second start ends, loaded-by is the room's first line, and the tray works.
+// A reserved handle written into the file by hand: the rebuke comes first, and while its box
+// is up neither the tray icon (a click, its menu's "Exit") nor a second start changes
+// anything. Once the box is answered the window shows, the second start ends, loaded-by is
+// the room's first line, the file is mended in its own spelling, and the tray works.
 TEST(AwayE2E, DuringTheLoadsBoxTheTrayAndASecondStartWaitForIt) {
   Sim sim;
   ASSERT_TRUE(sim.Ready());
-  Program first({.dir = {}, .settings = "[handle]\r\nHANDLE=vorn\r\n", .wait_shown = false});
+  Program first({.dir = {}, .settings = "[HANDLE]\r\nhandle=tamsel\r\n", .wait_shown = false});
   const HWND box = drive::WaitForBox();
   ASSERT_TRUE(box && first.WaitMade());
+  EXPECT_EQ(drive::BoxText(box), zantic::RebukeMessage);
   first.TrayEvent(NIN_SELECT);
   first.TrayEvent(WM_CONTEXTMENU);
   if (drive::WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, seconds(2))) {
@@ -65,6 +67,7 @@ TEST(AwayE2E, DuringTheLoadsBoxTheTrayAndASecondStartWaitForIt) {
   const std::string loaded = zantic::LoadedByLine(zantic::ReplacementHandle);
   ASSERT_TRUE(sim.WaitForChat(loaded));
   EXPECT_EQ(sim.ChatTexts(), std::vector<std::string>{loaded});
+  EXPECT_EQ(drive::ReadFileBytes(first.SettingsPath()), "[HANDLE]\r\nhandle=" + std::string(zantic::ReplacementHandle) + "\r\n");
   first.TrayEvent(NIN_SELECT);
   EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindowVisible(first.Window()); }));
 }

@@ -48,6 +48,8 @@ TEST(Digest, KeepsTheLinesOfOthersThatNameTheUser) {
   EXPECT_EQ(digest.Lines().substr(0, 22), "01:01  Kim: pat doe?\r\n");
   EXPECT_FALSE(Mentions("anything at all", "")) << "an empty name names nothing";
   EXPECT_FALSE(Mentions("anything at all", "  "));
+  EXPECT_FALSE(Mentions("well, ok", "Pat Doe"));
+  EXPECT_FALSE(Mentions("hi j.doe", "J Doe")) << "a blank of the name is a blank";
 }
 
 TEST(Digest, KeepsTheLatestMentionsAndCountsTheRest) {
@@ -157,6 +159,7 @@ TEST(Away, TheTrayIconsClicksAndMenu) {
   h.clock.At(5.2, [&] { EXPECT_FALSE(h.form1.TrayMenu()[2].enabled) << "the run is stopping"; });
   h.form1.Click(C::Label7);
   EXPECT_EQ(h.LineTexts().back(), OffIdleLine("", "0"));
+  EXPECT_EQ(h.digest_view.shown.size(), 1u) << "a run that nobody mentioned the user in shows no digest";
   EXPECT_THROW(h.form1.Tray_Command(TrayCommand::Exit), fakes::ProgramEnded);
   EXPECT_EQ(h.LineTexts().back(), UnloadedByLine(""));
   EXPECT_TRUE(h.tray.removed);

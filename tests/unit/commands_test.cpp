@@ -134,16 +134,5 @@ INSTANTIATE_TEST_SUITE_P(
                     ChatCase{"NoSpeaker", "", "hide", {}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ChatCommand, HideWhileHiddenHidesAgainAndNoWelcomeWindowMeansNobody) {
-  Harness h;
-  h.form1.Chat1_ChatLine("Pat Doe", "hide");
-  h.form1.Chat1_ChatLine("Pat Doe", "hide");
-  EXPECT_FALSE(h.form.form_visible);
-  EXPECT_EQ(h.LineTexts(), (std::vector<std::string>{HiddenLine(), HiddenLine()}));
-  h.desktop.Destroy(h.desktop.FindWindowExA(h.client.mdi, 0, "AOL Child", std::nullopt));
-  h.form1.Chat1_ChatLine("Pat Doe", "show");
-  EXPECT_FALSE(h.form.form_visible);
-}
-
 }  // namespace
 }  // namespace zantic

@@ -106,9 +106,6 @@ void FakeForm::ShowForm() {
   Note(journal_, "show form");
 }
 
-void FakeScanner::StartScanning() {
-  ++starts;
-  Note(journal_, "scan");
-}
+void FakeScanner::StartScanning() { Note(journal_, "scan"); }
 
 }  // namespace zantic::fakes

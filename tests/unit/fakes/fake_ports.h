@@ -132,7 +132,6 @@ class FakeInput : public UserInput {
 class FakeScanner : public ChatScanner {
  public:
   explicit FakeScanner(Journal* journal) : journal_(journal) {}
-  int starts = 0;
   void StartScanning() override;
 
  private:

@@ -15,7 +15,6 @@ void VirtualClock::PumpEvents() {
 }
 
 void VirtualClock::WaitForEvents(double deadline) {
-  ++waits;
   double until = deadline;
   if (!events_.empty()) until = std::min(until, events_.begin()->first);
   now_ = std::max(now_, until);

@@ -19,7 +19,6 @@ class VirtualClock : public EventLoop {
   void After(double dt, std::function<void()> event) { At(now_ + dt, std::move(event)); }
 
   int pumps = 0;
-  int waits = 0;
 
   void PumpEvents() override;
   double Now() override { return now_; }

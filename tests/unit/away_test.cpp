@@ -55,12 +55,12 @@ TEST(Digest, KeepsTheLinesOfOthersThatNameTheUser) {
 TEST(Digest, KeepsTheLatestMentionsAndCountsTheRest) {
   RoomDigest digest;
   digest.Begin("", "Pat");  // the screen name not known: only the handle
-  for (int i = 0; i < 250; ++i) digest.Line("Kim", "Pat " + std::to_string(i), i);
+  for (int i = 0; i < 201; ++i) digest.Line("Kim", "Pat " + std::to_string(i), i);
   digest.Line("Kim", "hi", 0);
   digest.End("1");
   EXPECT_EQ(digest.mentions().size(), RoomDigest::kKept);
-  EXPECT_EQ(digest.mentions().front().text, "Pat 50");
-  EXPECT_EQ(digest.Heading(), "251 lines were said while you idled 1 minute(s); 250 mentioned you (the first 50 are not kept)");
+  EXPECT_EQ(digest.mentions().front().text, "Pat 1");
+  EXPECT_EQ(digest.Heading(), "202 lines were said while you idled 1 minute(s); 201 mentioned you (the first 1 are not kept)");
   RoomDigest one;
   one.Begin("Pat", "");
   one.Line("Kim", "bye", 0);

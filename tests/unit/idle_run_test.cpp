@@ -145,6 +145,7 @@ TEST(Run, EachMinuteStepIsOneStepOfItsRunsSeries) {
   }
   using S = AolClient::Step;
   EXPECT_EQ(h.aol.steps, (std::vector<S>{{}, {}, {1, 1}, {1, 1}, {1, 2}, {1, 2}, {}, {}, {}, {2, 1}, {2, 1}, {}}));
+  EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Pat", "1")) << "each run counts from 0";
 }
 
 struct RefusalCase {

@@ -146,8 +146,10 @@ INSTANTIATE_TEST_SUITE_P(
         SetCase{"ReservedStored", "tamsel", "Kim", {kRebuke}, {}, kReplacement, kReplacement, false},
         SetCase{"ReservedTypedIsStoredUntilNextTime", "Pat", "vorn", {}, {"vorn"}, "vorn", "vorn", true},
         // A handle that was not stored is not announced; the user hears why, and the entry stays.
-        SetCase{"NotStoredNotAnnounced", "Pat", "Kim", {HandleNotSavedMessage(WriteResult::FileReadOnly)},
-                {}, "Pat", "Kim", false, WriteResult::FileReadOnly}),
+        SetCase{"NotStoredNotAnnounced", "Pat", "Kim",
+                {"Your handle could not be saved: zantic.ini holds text that the program cannot write back "
+                 "unchanged, so it leaves the file as it is."},
+                {}, "Pat", "Kim", false, WriteResult::FileUnconvertible}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

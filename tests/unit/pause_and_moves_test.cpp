@@ -87,6 +87,13 @@ TEST(SlideOut, EndsAllTheSameWhenTheWindowCannotGoSoLow) {
     SlideOutWindow(d, clock, 0xF0);
     EXPECT_EQ(clock.pumps, 26) << lowest;
   }
+  // Begun below the limit, one step, wherever the window lands.
+  StuckWindow d;
+  d.lowest = 7000;
+  d.tops[0xF0] = 8000;
+  VirtualClock clock;
+  SlideOutWindow(d, clock, 0xF0);
+  EXPECT_EQ(clock.pumps, 1);
 }
 
 TEST(WindowMoves, KeepOnTopAndTheDragOfEachButton) {

@@ -156,6 +156,8 @@ TEST(GetWindowTextString, PadsToTheReportedLengthWithNul) {
   EXPECT_EQ(GetWindowTextString(d, w), "ab\xC3\xA9") << "a character is one, whatever its bytes";
   d.ReportLength(w, 5);
   EXPECT_EQ(GetWindowTextString(d, w), std::string("ab\xC3\xA9\0\0", 6));
+  d.ReportLength(w, 2);
+  EXPECT_EQ(GetWindowTextString(d, w), "ab") << "no more than the reported length";
   EXPECT_EQ(GetWindowTextString(d, kNoWindow), "");
 }
 

@@ -84,10 +84,10 @@ TEST(SendQueue, AfterAHangTheLinesGoOutInOrderALineAtATimeTheLatestMinuteStepOnl
     if (m.msg == wm::kChar) entered.push_back(clock.now);
   };
   d.Hang();
-  SendChatLine(queue, "minute 1", {7, 1});  // returns at once; on its way, its empty message out
+  SendChatLine(queue, "minute 1", {1, 1});  // returns at once; on its way, its empty message out
   UntilStuck(d);
-  for (auto [line, step] : {std::pair<const char*, AolClient::Step>{"reason 1", {7, 1}}, {"credit", {}}, {"web", {}},
-                            {"minute 1 of run 8", {8, 1}}, {"minute 2", {7, 2}}, {"reason 2", {7, 2}}}) {
+  for (auto [line, step] : {std::pair<const char*, AolClient::Step>{"reason 1", {1, 1}}, {"credit", {}}, {"web", {}},
+                            {"minute 1 of run 2", {2, 1}}, {"minute 2", {1, 2}}, {"reason 2", {1, 2}}}) {
     SendChatLine(queue, line, step);
   }
   EXPECT_TRUE(d.Log().empty()) << "nothing is begun inside the hang";
@@ -103,7 +103,7 @@ TEST(SendQueue, AfterAHangTheLinesGoOutInOrderALineAtATimeTheLatestMinuteStepOnl
   SendChatLine(queue, "later");
   SendChatLine(queue, "at once");
   clock.RunOut(queue);
-  std::vector<Message> want = LinesSent(c.entry, {"credit", "web", "minute 1 of run 8", "minute 2", "reason 2", "off-idle", "later", "at once"});
+  std::vector<Message> want = LinesSent(c.entry, {"credit", "web", "minute 1 of run 2", "minute 2", "reason 2", "off-idle", "later", "at once"});
   want.insert(want.begin(), Sent(c.entry, wm::kNull));
   EXPECT_EQ(d.Log(), want);
   const std::vector<double> at = {75, 75.7, 76.4, 77.1, 77.8, 78.5, 100, 100};

@@ -87,7 +87,8 @@ class Form1 {
    public:
     explicit Follower(Form1& form) : f_(form) {}
     void RunBegan() override;
-    void SecondPassed() override;
+    int SecondsPerCall() const override { return BackNudge::kCheckSeconds; }
+    void SecondsPassed() override;
     void MinutesChanged() override;
     void RunEnded() override;
 
@@ -102,7 +103,6 @@ class Form1 {
   Follower follower_{*this};
   RoomDigest digest_, last_digest_;
   BackNudge nudge_;
-  int run_seconds_ = 0;
 };
 
 }  // namespace zantic

@@ -16,8 +16,8 @@ namespace {
 
 using zantic::RoomScanner;
 constexpr double kPollSeconds = RoomScanner::kInputTickMs / 1000.0;  // while someone is at the keyboard
-// In a quiet room with nobody at the keyboard the scanner looks at one quiet tick in so many.
-constexpr double kQuietLookSeconds = RoomScanner::kQuietTickMs / 1000.0 * RoomScanner::kQuietTicksPerLook;
+// In a quiet room with nobody at the keyboard the scanner sleeps this long between looks.
+constexpr double kQuietLookSeconds = RoomScanner::kQuietTickMs / 1000.0;
 constexpr double kQuietLooksPerSecond = 1 / kQuietLookSeconds;
 
 // Presses and releases Enter through the input queue, without waiting after it.
@@ -163,7 +163,7 @@ int TranscriptSize(double seconds) {
     return 2;
   }
   const double ratio = large->program_us / small->program_us;
-  Row("4 Scanner", Format("CPU per look in a quiet room with nobody at the keyboard (the ticks between looks included), transcript of 1,000 / 100,000 lines (%.0f s each), µs", seconds),
+  Row("4 Scanner", Format("CPU per look in a quiet room with nobody at the keyboard (everything the scanner does between looks included), transcript of 1,000 / 100,000 lines (%.0f s each), µs", seconds),
       Format("%.0f / %.0f: ratio %.2f", small->program_us, large->program_us, ratio),
       Format("reading the whole transcript (WM_GETTEXT) instead: %.1f / %.1f ms per poll, of which the stand-in's "
              "CPU %.1f / %.1f ms",

@@ -31,6 +31,7 @@ Hwnd FirstChatRoomOf(WindowSystem& windows, Hwnd mdi) {
 Hwnd FindChatRoom(WindowSystem& windows) { return FirstChatRoomOf(windows, aol::FindMdiClient(windows)); }
 
 Hwnd ChatRoomWatch::Find(WindowSystem& windows) {
+  if (searching_ > 0) --searching_, Forget();
   if (looks_ > 0 && looks_ < kLooksPerSearch && mdi_ != kNoWindow) {
     const bool check = looks_++ % kLooksPerCheck == 0;
     if (!check || windows.FindWindowExA(mdi_, kNoWindow, aol::kChild, std::nullopt) == first_child_) return room_;
@@ -38,11 +39,21 @@ Hwnd ChatRoomWatch::Find(WindowSystem& windows) {
   mdi_ = aol::FindMdiClient(windows);
   first_child_ = windows.FindWindowExA(mdi_, kNoWindow, aol::kChild, std::nullopt);
   room_ = FirstChatRoomOf(windows, mdi_);
+  if (room_ != kNoWindow) searching_ = 0;
   looks_ = 1;
   return room_;
 }
 
-void SendChatLine(AolClient& aol, std::string_view text) {
+bool ChatRoomWatch::Whole(WindowSystem& windows) {
+  bool whole = room_ != kNoWindow;
+  for (std::string_view cls : {aol::kListbox, aol::kIcon, aol::kStatic}) {
+    if (whole && windows.FindWindowExA(room_, kNoWindow, cls, std::nullopt) == kNoWindow) whole = false;
+  }
+  if (!whole) searching_ = kLooksPerSearch;
+  return whole;
+}
+
+void SendChatLine(AolClient& aol, std::string_view text, AolClient::Step step) {
   WindowSystem& windows = aol.windows();
   const Hwnd room = FindChatRoom(windows);
   const Hwnd first = windows.FindWindowExA(room, kNoWindow, aol::kRichText, std::nullopt);
@@ -66,7 +77,7 @@ void SendChatLine(AolClient& aol, std::string_view text) {
       w.SendTextMessageA(box, wm::kSetText, 0, draft);
     }
     w.SendMessageA(box, wm::kEmSetSel, kCaretAtEnd, kCaretAtEnd);
-  });
+  }, step);
 }
 
 std::string GetWindowTextString(WindowSystem& windows, Hwnd window) {

@@ -29,18 +29,27 @@ class ChatRoomWatch {
   static constexpr int kLooksPerCheck = 3;
   static constexpr int kLooksPerSearch = 21;
   Hwnd Find(WindowSystem& windows);
+  // Whether the room found last still has a child of each of the four classes (its
+  // transcript, which the caller has just read, is taken as there). When it has not, it is
+  // no chat room for now: the looks search in full until a room is found again (for
+  // kLooksPerSearch looks at most), so a room that lacked a part for a moment is back at
+  // the next look after it is whole.
+  bool Whole(WindowSystem& windows);
   // The next look searches in full.
   void Forget() { looks_ = 0; }
 
  private:
   Hwnd mdi_ = kNoWindow, first_child_ = kNoWindow, room_ = kNoWindow;
-  int looks_ = 0;  // since the last full search; 0: search now
+  int looks_ = 0;      // since the last full search; 0: search now
+  int searching_ = 0;  // looks still to search in full, waiting for a room to be whole again
 };
 
 // Types one complete chat line into the room's entry box and sends it, through the client's
 // queue. Whatever the user had typed there and not yet sent is put back after the line,
-// caret at its end. A line that finds no room (or no entry box) is lost silently.
-void SendChatLine(AolClient& aol, std::string_view text);
+// caret at its end. A line that finds no room (or no entry box) is lost silently. `step`:
+// the line is part of that step of a series (the queue may drop it once a later step is
+// due, as long as nothing of it has reached the client).
+void SendChatLine(AolClient& aol, std::string_view text, AolClient::Step step = {});
 
 // The window's caption, always as many characters as the window reports for its length;
 // where the caption turns out shorter, the characters behind it are NUL.

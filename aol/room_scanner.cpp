@@ -30,4 +30,6 @@ std::optional<std::u16string> RoomScanner::Reader::ReadFrom(Hwnd transcript, lon
   return text;
 }
 
+bool RoomScanner::Reader::MayReport() { return rooms_.Whole(windows_); }
+
 }  // namespace zantic

@@ -45,8 +45,12 @@ class RoomScanner {
 
   // One look at the room: the lines said there since the last look, in order. What a room
   // holds when it is first looked at (at the start, or a room newly found) is history and
-  // is not reported. A room that cannot be read now (a hung client) is read again at the
-  // next look, and what was said meanwhile is reported then.
+  // is not reported. A room that cannot be read now (a hung client), or that lacks one of
+  // its parts for a moment (it is no chat room then), is read again at a later look, and
+  // what was said meanwhile is reported then: a room that comes back with the same
+  // transcript is the same room. So a "hide" said while the room is not whole is answered
+  // once it is, when the answer can reach it. Whether the room is still whole is asked only
+  // when a look has lines to report: a quiet look costs nothing more.
   std::vector<ChatLineReport> Look() { return tracker_.Poll(reader_); }
 
   // Characters read by the last look (for benchmarks and tests).
@@ -58,6 +62,7 @@ class RoomScanner {
     explicit Reader(WindowSystem& windows) : windows_(windows) {}
     Hwnd Transcript() override;
     std::optional<std::u16string> ReadFrom(Hwnd transcript, long from) override;
+    bool MayReport() override;
 
    private:
     WindowSystem& windows_;

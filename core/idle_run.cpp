@@ -11,7 +11,7 @@
 namespace zantic {
 namespace {
 
-void Post(Ports& p, const std::string& line) { SendChatLine(p.aol, line); }
+void Post(Ports& p, const std::string& line, AolClient::Step step = {}) { SendChatLine(p.aol, line, step); }
 
 void Enable(Ports& p, std::initializer_list<Control> controls, bool enabled) {
   for (Control c : controls) p.form.SetEnabled(c, enabled);
@@ -41,12 +41,14 @@ struct NoObserver final : RunObserver {
 // of events looks at the running flag then. The run notices Stop at the grid's next whole
 // second after the pass of events that held it (at once when a nested handler kept it
 // past that second), then posts the off-idle line. The step after the sixtieth second is
-// not interrupted.
+// not interrupted. The lines of the n-th minute step are step n of the run's series: once
+// the next minute is due, what of them still waits behind a client that does not answer
+// is no news to anyone.
 template <typename MinuteStep>
 void MinuteLoop(Ports& p, IdleState& s, RunObserver& o, MinuteStep step) {
   const int every = std::clamp(o.SecondsPerCall(), 1, 60);
   const auto stopped = [&s] { return !s.Running; };
-  for (;;) {
+  for (std::uint64_t n = 1;; ++n) {
     const double start = p.events.Now();
     for (int second = 0; second < 60;) {
       second = std::min(second + every, 60);
@@ -58,7 +60,7 @@ void MinuteLoop(Ports& p, IdleState& s, RunObserver& o, MinuteStep step) {
     }
     s.Minutes = NextMinutes(s.Minutes);
     o.MinutesChanged();
-    step();
+    step(AolClient::Step{s.RunNumber, n});
   }
 }
 
@@ -73,6 +75,7 @@ void Ending(Ports& p, IdleState& s, RunObserver& o) {
 // back a run that Stop has just ended.
 void Accept(IdleState& s) {
   s.RunUnderWay = true;
+  ++s.RunNumber;
   s.Running = true;
   s.Minutes = "0";
 }
@@ -113,10 +116,10 @@ void StartIdleRun(Ports& p, IdleState& s, RunObserver* observer) {
     Post(p, BeganLine());
     Pause(p.events, 0.7);
     Post(p, ReasonLine(s.Reason));
-    MinuteLoop(p, s, o, [&] {
-      Post(p, MinuteLine(s.Minutes));
+    MinuteLoop(p, s, o, [&](AolClient::Step minute) {
+      Post(p, MinuteLine(s.Minutes), minute);
       Pause(p.events, 0.7);
-      Post(p, ReasonLine(s.Reason));
+      Post(p, ReasonLine(s.Reason), minute);
     });
   } else {
     if (IsEmpty(p, Control::Text3) || IsEmpty(p, Control::Text2)) {
@@ -131,10 +134,10 @@ void StartIdleRun(Ports& p, IdleState& s, RunObserver* observer) {
     Pause(p.events, 1.3);
     Post(p, FirstLinkLine(s.LinkUrl, s.LinkDescription));
     DisableForLinkRun(p);
-    MinuteLoop(p, s, o, [&] {
-      Post(p, MinuteLine(s.Minutes));
+    MinuteLoop(p, s, o, [&](AolClient::Step minute) {
+      Post(p, MinuteLine(s.Minutes), minute);
       Pause(p.events, 1.3);
-      Post(p, LinkLine(s.LinkUrl, s.LinkDescription));
+      Post(p, LinkLine(s.LinkUrl, s.LinkDescription), minute);
       DisableForLinkRun(p);
     });
   }

@@ -1,6 +1,7 @@
 // The idle state record: everything an idle run needs between button clicks.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace zantic {
@@ -17,6 +18,8 @@ struct IdleState {
   std::string LinkUrl;
   // From an accepted Start until its run has posted its off-idle line: one run at a time.
   bool RunUnderWay = false;
+  // Runs accepted so far: the number of the current or last one.
+  std::uint64_t RunNumber = 0;
 };
 
 }  // namespace zantic

@@ -8,7 +8,10 @@ namespace drive {
 
 // No window: the scanner's announcements go to its own thread's queue, and the lines are
 // taken whenever they are asked for.
-ChatTap::ChatTap() : scanner_(nullptr, WM_APP) { scanner_.StartScanning(); }
+ChatTap::ChatTap() : scanner_(nullptr, WM_APP) {
+  scanner_.StartScanning();
+  WaitUntil([&] { return scanner_.HasLooked(); });
+}
 
 const std::vector<std::string>& ChatTap::Lines() {
   for (auto& line : scanner_.TakeLines()) lines_.push_back(line.speaker + ":\t" + line.text);

@@ -12,7 +12,8 @@ namespace drive {
 
 class ChatTap {
  public:
-  // Starts scanning at once; what the room holds by the first look is history.
+  // Starts scanning, and returns once the first look is done: what the room held then is
+  // history, and every line said from now on is reported.
   ChatTap();
   // Every line reported so far, in order, as the transcript shows it: "speaker:\ttext".
   const std::vector<std::string>& Lines();

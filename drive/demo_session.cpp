@@ -39,7 +39,6 @@
 #include "drive/input.h"
 #include "drive/program.h"
 #include "drive/sim.h"
-#include "ui/win32/digest_window.h"
 
 namespace {
 
@@ -114,7 +113,7 @@ RECT PlaceBeside(const Program& program, const Sim& sim) {
   POINT to{frame.right + 24, frame.top + 80};
   if (to.x + width > GetSystemMetrics(SM_CXSCREEN)) to = POINT{frame.left + 80, frame.bottom + 24};
   SetWindowPos(program.Window(), nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  WaitUntil([&] { return program.Rect().left == to.x && program.Rect().top == to.y; }, seconds(3));
+  WaitUntil([&] { return program.Rect().left == to.x && program.Rect().top == to.y; });
   return program.Rect();
 }
 
@@ -217,7 +216,7 @@ int GreenOf(const RECT& window, Control label) {
   return LabelPixels(Grab(RECT{window.left, window.top, window.left + Px(kFormWidth), window.top + Px(kFormHeight)}), label);
 }
 
-// Waits (briefly) until the screen shows the window in the state a step expects: shown or
+// Waits until the screen shows the window in the state a step expects: shown or
 // not (its green line), and Start green (enabled) or grey.
 void Settle(const RECT& window, bool shown, std::optional<bool> start_enabled = std::nullopt) {
   MoveMouse(POINT{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
@@ -228,8 +227,7 @@ void Settle(const RECT& window, bool shown, std::optional<bool> start_enabled = 
                               window.left + Px(kLineX) + 1, window.top + Px(kLineBottom) / 2 + 1})
                         .At(0, 0));
         return line == shown && (!start_enabled || (GreenOf(window, Control::Label7) > 0) == *start_enabled);
-      },
-      seconds(3));
+      });
 }
 
 int Scripted(const std::wstring& out, bool as_windows_xp) {
@@ -327,10 +325,9 @@ int Scripted(const std::wstring& out, bool as_windows_xp) {
             window, frame);
 
   // After the off-idle line, privately: what was said to the user while they were away.
-  HWND digest = nullptr;
-  if (!WaitUntil([&] { return (digest = FindWindowW(zantic::win32::DigestWindow::kClassName,
-                                                    zantic::win32::DigestWindow::kCaption)) != nullptr; }))
-    return fail("the digest of the room did not open");
+  const auto shown = WaitForDigest();
+  if (!shown) return fail("the digest of the room did not open");
+  const HWND digest = shown->window;
   SetWindowPos(digest, nullptr, frame.left + 40, frame.top + 150, 620, 190, SWP_NOZORDER);
   Settle(window, true, true);
   rec.Shoot("digest",
@@ -338,13 +335,21 @@ int Scripted(const std::wstring& out, bool as_windows_xp) {
             "meanwhile, and each one that named " + kUser + ", with its time. The room hears nothing of it.",
             window, frame);
   PostMessageW(digest, WM_CLOSE, 0, 0);
-  WaitUntil([&] { return !IsWindow(digest); }, seconds(3));
+  WaitUntil([&] { return !IsWindow(digest); });
   Sleep(300);
 
   // The program's icon in the notification area (under Wine without a desktop tray, in Wine's own
   // tray window at the top left), as the shell tells of a right click on it.
   if (!program.OpenTrayMenu(POINT{window.left, window.bottom + 8})) return fail("the tray icon's menu did not open");
-  Sleep(300);
+  // The shot once the menu shows its items: dark text on its face, inside its frame.
+  WaitUntil([] {
+    RECT r{};
+    if (!GetWindowRect(FindWindowW(L"#32768", nullptr), &r)) return false;
+    InflateRect(&r, -4, -4);
+    const Shot shot = Grab(r);
+    return std::count_if(shot.pixels.begin(), shot.pixels.end(),
+                         [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 150; }) > 50;
+  });
   rec.Shoot("tray-menu",
             "The icon in the notification area: a click hides or shows the window (no line in the room), "
             "and its menu opens the digest again, stops idling or exits as \"X\" does.",

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "drive/sim.h"
+#include "ui/win32/digest_window.h"
 #include "ui/win32/form1_window.h"
 
 namespace drive {
@@ -99,18 +100,22 @@ Program::~Program() {
   CloseHandle(process_);
 }
 
-bool Program::FindWindowOfProcess() {
+bool Program::FindWindowOfProcess(bool shown) {
   const DWORD pid = GetProcessId(process_);
   for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, Form1Window::kClassName, L"Form1"));) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
-    if (owner == pid && IsWindowVisible(w)) window_ = w;
+    if (owner == pid && (!shown || IsWindowVisible(w))) window_ = w;
   }
-  return window_ != nullptr;
+  return window_ != nullptr && (!shown || IsWindowVisible(window_));
+}
+
+bool Program::WaitMade(milliseconds timeout) {
+  return process_ && WaitUntil([&] { return FindWindowOfProcess(false); }, timeout);
 }
 
 bool Program::WaitShown(milliseconds timeout) {
-  if (!process_ || !WaitUntil([&] { return FindWindowOfProcess(); }, timeout)) return false;
+  if (!process_ || !WaitUntil([&] { return FindWindowOfProcess(true); }, timeout)) return false;
   // The first paint ends with the line.
   return WaitUntil([&] { return IsGreen(Grab(Rect()).At(Px(kLineX), 0)); }, seconds(5));
 }
@@ -161,7 +166,7 @@ std::string Program::Text(Control c) const {
 void Program::Type(Control box, const std::string& utf8) const {
   Click(box);
   // The click has put the focus there before the selection is made.
-  WaitUntil([&] { return Focus() == Child(box); }, seconds(2));
+  WaitUntil([&] { return Focus() == Child(box); });
   SendMessageW(Child(box), EM_SETSEL, 0, -1);
   if (utf8.empty()) {
     Key(VK_DELETE);
@@ -184,7 +189,8 @@ void Program::StartRegularRun(const std::string& reason) const {
 std::string Program::SetHandle(const std::string& handle) const {
   Click(Control::Label6);
   Click(Control::Label13);
-  WaitUntil([&] { return Shown(Control::Text1); }, seconds(2));
+  // "set" shows last, once the box holds the handle.
+  WaitUntil([&] { return Shown(Control::Label14); });
   const std::string before = Text(Control::Text1);
   SetText(Control::Text1, handle);
   Click(Control::Label14);
@@ -248,6 +254,20 @@ std::string BoxText(HWND box) {
 bool AnswerBox(HWND box) {
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   return WaitUntil([&] { return !IsWindow(box); }, seconds(5));
+}
+
+std::optional<Digest> WaitForDigest(milliseconds timeout) {
+  using zantic::win32::DigestWindow;
+  Digest digest;
+  if (!WaitUntil([&] {
+        digest.window = FindWindowW(DigestWindow::kClassName, DigestWindow::kCaption);
+        return digest.window && IsWindowVisible(digest.window);
+      }, timeout)) {
+    return std::nullopt;
+  }
+  digest.heading = WindowText(FindWindowExW(digest.window, nullptr, L"Static", nullptr));
+  digest.lines = WindowText(FindWindowExW(digest.window, nullptr, L"Edit", nullptr));
+  return digest;
 }
 
 void SaveArtifact(const Shot& shot, const std::wstring& name) {

@@ -63,6 +63,8 @@ class Program {
   // The window is there and shown (after its first paint).
   bool Ready() const { return window_ != nullptr; }
   bool WaitShown(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Waits for the window to be made, shown or not (Window() is then that window).
+  bool WaitMade(std::chrono::milliseconds timeout = std::chrono::seconds(10));
   // Waits for the process to end.
   bool Ended(std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
 
@@ -105,7 +107,7 @@ class Program {
   bool OpenTrayMenu(POINT at = POINT{200, 200}) const;
 
  private:
-  bool FindWindowOfProcess();
+  bool FindWindowOfProcess(bool shown);
   std::unique_ptr<TempDir> own_dir_;  // the folder made for it, removed after it ends
   std::wstring dir_;
   std::wstring exe_;
@@ -169,6 +171,14 @@ bool AnswerBox(HWND box);
 // The text of the program's next message box, which it answers; "(no box)" when none came
 // up, "(not answered)" when it would not go.
 std::string AnswerNextBox();
+
+// The program's digest of the room, once its window is shown (it is shown holding the
+// digest): the window, its heading and its lines; nothing when it did not come in time.
+struct Digest {
+  HWND window = nullptr;
+  std::string heading, lines;
+};
+std::optional<Digest> WaitForDigest(std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 // Saves a shot as build/win64/artifacts/NAME.png, for a person to look at.
 void SaveArtifact(const Shot& shot, const std::wstring& name);

@@ -1,5 +1,6 @@
 #include "drive/sim.h"
 
+#include "core/announcement.h"
 #include "drive/input.h"
 
 #include <algorithm>
@@ -283,9 +284,9 @@ std::vector<std::string> Sim::ChatTexts() const {
   return texts;
 }
 
-int Sim::Count(const std::string& text) const {
+int Sim::Count(const std::string& text, double after) const {
   int n = 0;
-  for (auto& e : ChatLines()) n += e["text"] == text;
+  for (auto& e : ChatLines()) n += e.t() > after && e["text"] == text;
   return n;
 }
 
@@ -363,6 +364,14 @@ std::optional<Sim::Exchange> Sim::Ask(const std::string& speaker, const std::str
       },
       timeout);
   return found;
+}
+
+bool Sim::WaitUntilProgramReads(std::chrono::milliseconds timeout) {
+  // A try waits a little more than the scanner's slowest pace (a look every 1.2 s with
+  // nobody at the keyboard) and the answer's way into the room.
+  constexpr auto kTry = std::chrono::milliseconds(1600);
+  const std::string user = Narrow(options_.screen_name);
+  return WaitUntil([&] { return Ask(user, "show", zantic::ShownLine(), kTry).has_value(); }, timeout);
 }
 
 HWND Sim::FirstRoom() const {

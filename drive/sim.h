@@ -82,8 +82,9 @@ class Sim {
   // The "chat" events so far, in order, and their texts.
   std::vector<Event> ChatLines() const;
   std::vector<std::string> ChatTexts() const;
-  // How many chat lines so far have exactly this text.
-  int Count(const std::string& text) const;
+  // How many chat lines so far have exactly this text (of those logged after the time
+  // `after`, the log's "t", when it is given).
+  int Count(const std::string& text, double after = -1) const;
   // The transcript paragraphs of the chat lines so far, from the first that shows `first`.
   std::vector<std::string> ShownFrom(const std::string& first) const;
   // Waits for the n-th event (counting from 1) that satisfies the predicate.
@@ -110,6 +111,14 @@ class Sim {
   std::optional<Exchange> Ask(const std::string& speaker, const std::string& text,
                               const std::string& answer,
                               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // A barrier for a test that needs the program's chat scanner to read the room: what a
+  // room holds before the scanner first looks at it is history, never answered. The user
+  // says "show" and waits a little for the program's shown line after it, again and again,
+  // until one comes (true) or `timeout` passes. From then on every line said in the room is
+  // read. Use it while the program's window is shown (it stays so). Each try adds the user's
+  // "show" to the room, and each one said after the scanner's first look the shown line too;
+  // one that comes late comes before the answer to anything said after this returns.
+  bool WaitUntilProgramReads(std::chrono::milliseconds timeout = std::chrono::seconds(20));
   // The first chat room in the MDI child order, its transcript (its first "RICHCNTL") and
   // its entry box (the second). Looked up here with the driver's own code, apart from the
   // program's, on purpose: the tests check the program's lookups against it.

@@ -205,6 +205,26 @@ bool RunControlCommand(const std::string& command) {
     ClearTranscript(room);
     return true;
   }
+  if (verb == "change-line") {
+    const auto [from_end, text] = SplitWord(args);
+    Room* room = FirstRoom();
+    if (!room) return Fail(command, "no chat room is open");
+    if (!ParseNumber(from_end, 1, 1e9, number) || number != std::floor(number) ||
+        !ChangeLine(room, static_cast<std::size_t>(number), text)) {
+      return Fail(command, "usage: change-line <line from the end, 1 the last> <text>");
+    }
+    return true;
+  }
+  if (verb == "drop-child") {
+    const auto [cls, seconds] = SplitWord(args);
+    Room* room = FirstRoom();
+    if (!room) return Fail(command, "no chat room is open");
+    if (!ParseNumber(seconds, 0, 3600, number) ||
+        !DropChildren(room, Wide(cls), static_cast<UINT>(std::lround(number * 1000)))) {
+      return Fail(command, "usage: drop-child _AOL_Listbox|_AOL_Icon|_AOL_Static <seconds>");
+    }
+    return true;
+  }
   if (verb == "type-draft" || verb == "entry") {
     Room* room = FirstRoom();
     if (!room) return Fail(command, "no chat room is open");

@@ -5,13 +5,17 @@
 // break after the last one. It is only ever changed by selection + replace (lines added at
 // the end, the oldest lines removed from the top, a clear removing everything), each change
 // whole within one message of the main window: a reader in another process never sees a
-// part of a line. Lines beyond the room's limit drop off the top as new ones arrive.
+// part of a line. Lines beyond the room's limit drop off the top as new ones arrive. As
+// faults, a line already shown can be changed in place, and the room can lose its children
+// of one class for a while.
 #include <windows.h>
 #include <richedit.h>
 
 #include <algorithm>
 #include <deque>
+#include <iterator>
 #include <memory>
+#include <vector>
 
 #include "sim/html_render.h"
 #include "sim/sim.h"
@@ -25,6 +29,10 @@ constexpr int kSendIconId = 201;
 constexpr int kNotifyIconId = 202;
 constexpr int kPrefsIconId = 203;
 constexpr int kTabTwips = 1300;  // where a line's text starts, and where its wrapped rows go
+constexpr UINT_PTR kRestoreTimer = 1;  // + the index of a class in kDroppable
+// The classes of child that `drop-child` can take away (not "RICHCNTL": the transcript and
+// the entry box stay the same windows).
+constexpr const wchar_t* kDroppable[] = {L"_AOL_Listbox", L"_AOL_Icon", L"_AOL_Static"};
 
 struct WideRun {
   std::wstring text;
@@ -92,36 +100,77 @@ class Room : public MdiWindow {
   explicit Room(std::wstring room_name) : name(std::move(room_name)) {}
 
   void Build() {
-    const DWORD child = WS_CHILD | WS_VISIBLE;
     // Child order matters to the program: the transcript is the first "RICHCNTL", the
     // entry box the second.
-    title = MakeChild(window, L"_AOL_Static", name.c_str(), child, 0, 0, 10, 10);
-    SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont()), FALSE);
+    MakeTitle();
     transcript = MakeChild(window, L"RICHCNTL", L"",
-                           child | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                            0, 0, 10, 10, 0, WS_EX_CLIENTEDGE);
     SetUpTranscript();
-    people = MakeChild(window, L"_AOL_Static", L"", child, 0, 0, 10, 10);
-    SendMessageW(people, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
-    members = MakeChild(window, L"_AOL_Listbox", L"", child | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0, 10,
-                        10, 0, WS_EX_CLIENTEDGE);
-    SendMessageW(members, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(g_settings.screen_name.c_str()));
-    for (const wchar_t* member : kMembers) {
-      SendMessageW(members, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(member));
-    }
-    UpdatePeople();
-    entry = MakeChild(window, L"RICHCNTL", L"", child | ES_AUTOHSCROLL, 0, 0, 10, 10, 0, WS_EX_CLIENTEDGE);
+    MakePeople();
+    MakeMembers();
+    entry = MakeChild(window, L"RICHCNTL", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 10, 10, 0,
+                      WS_EX_CLIENTEDGE);
     MakeInputBox(entry, false, [this](HWND box, std::wstring text) { SendFromEntry(box, std::move(text)); });
-    send = MakeIcon(window, L"Send", kSendIconId, 0, 0, 10, 10);
-    notify = MakeIcon(window, L"Notify AOL", kNotifyIconId, 0, 0, 10, 10);
-    prefs = MakeIcon(window, L"Chat Prefs", kPrefsIconId, 0, 0, 10, 10);
+    MakeIcons();
     RECT r;
     GetClientRect(window, &r);
     Layout(r.right, r.bottom);
   }
 
+  // Takes the room's children of one class away, and makes them again after `ms`; false
+  // for a class it cannot take.
+  bool DropChildren(const std::wstring& cls, UINT ms) {
+    const auto which = std::find(std::begin(kDroppable), std::end(kDroppable), cls);
+    if (which == std::end(kDroppable)) return false;
+    const std::size_t kind = static_cast<std::size_t>(which - std::begin(kDroppable));
+    for (HWND* child : ChildrenOf(kind)) {
+      if (*child) DestroyWindow(*child);
+      *child = nullptr;
+    }
+    Log("fault", {{"mode", "drop_child"}, {"state", "begin"}, {"room", Utf8(name)}, {"class", Utf8(cls)},
+                  {"seconds", LogValue::Number(ms / 1000.0)}});
+    SetTimer(window, kRestoreTimer + kind, ms, nullptr);
+    return true;
+  }
+
+  // Shows the line `from_end` from the end (1: the last) with the rendering of `text` in
+  // place of its own, the speaker kept, in one replace; false when there is no such line.
+  bool ChangeLine(std::size_t from_end, const std::string& text) {
+    if (from_end == 0 || from_end > lengths_.size()) return false;
+    const std::size_t index = lengths_.size() - from_end;
+    long start = 0;
+    for (std::size_t i = 0; i < index; ++i) start += lengths_[i] + 1;
+    const long length = lengths_[index];
+    const std::wstring old = RichText(transcript).substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
+    const std::size_t separator = old.find(L":\t");
+    const Paragraph p =
+        MakeParagraph(Utf8(separator == std::wstring::npos ? old : old.substr(0, separator)), text);
+    SendMessageW(transcript, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(transcript, EM_SETSEL, start, start + length);
+    for (const WideRun& run : p.runs) {
+      CHARFORMAT2W cf = CharFormat(run.style);
+      SendMessageW(transcript, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+      SendMessageW(transcript, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(run.text.c_str()));
+    }
+    lengths_[index] = static_cast<long>(p.shown.size());
+    total_ += lengths_[index] - length;
+    if (TextLength() != total_) Resync();
+    SendMessageW(transcript, EM_SETSEL, total_, total_);
+    SendMessageW(transcript, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(transcript, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    Log("transcript", {{"room", Utf8(name)}, {"state", "changed"}, {"line", LogValue::Number(from_end)},
+                       {"shown", Utf8(p.shown)}});
+    return true;
+  }
+
   bool OnMessage(HWND, UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) override {
     switch (msg) {
+      case WM_TIMER:
+        if (wparam < kRestoreTimer || wparam >= kRestoreTimer + std::size(kDroppable)) return false;
+        RestoreChildren(wparam - kRestoreTimer);
+        result = 0;
+        return true;
       case WM_SIZE:
         Layout(LOWORD(lparam), HIWORD(lparam));
         return false;  // the MDI child's own handling goes on
@@ -190,6 +239,7 @@ class Room : public MdiWindow {
   }
 
   void Rename(const std::wstring& old_name, const std::wstring& new_name) {
+    if (!members) return;  // taken away for now: made again with the new name
     const LRESULT i = SendMessageW(members, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                    reinterpret_cast<LPARAM>(old_name.c_str()));
     if (i != LB_ERR) SendMessageW(members, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
@@ -202,6 +252,52 @@ class Room : public MdiWindow {
        send = nullptr, notify = nullptr, prefs = nullptr;
 
  private:
+  // The children of one class in kDroppable.
+  std::vector<HWND*> ChildrenOf(std::size_t kind) {
+    switch (kind) {
+      case 0: return {&members};
+      case 1: return {&send, &notify, &prefs};
+      default: return {&title, &people};
+    }
+  }
+
+  void MakeTitle() {
+    title = MakeChild(window, L"_AOL_Static", name.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 10, 10);
+    SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont()), FALSE);
+  }
+
+  void MakePeople() {
+    people = MakeChild(window, L"_AOL_Static", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10);
+    SendMessageW(people, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
+    UpdatePeople();
+  }
+
+  void MakeMembers() {
+    members = MakeChild(window, L"_AOL_Listbox", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0,
+                        0, 10, 10, 0, WS_EX_CLIENTEDGE);
+    SendMessageW(members, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(g_settings.screen_name.c_str()));
+    for (const wchar_t* member : kMembers) SendMessageW(members, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(member));
+    UpdatePeople();
+  }
+
+  void MakeIcons() {
+    send = MakeIcon(window, L"Send", kSendIconId, 0, 0, 10, 10);
+    notify = MakeIcon(window, L"Notify AOL", kNotifyIconId, 0, 0, 10, 10);
+    prefs = MakeIcon(window, L"Chat Prefs", kPrefsIconId, 0, 0, 10, 10);
+  }
+
+  // The children of one class in kDroppable are made again.
+  void RestoreChildren(std::size_t kind) {
+    KillTimer(window, kRestoreTimer + kind);
+    if (kind == 0) MakeMembers();
+    if (kind == 1) MakeIcons();
+    if (kind == 2) MakeTitle(), MakePeople();
+    RECT r;
+    GetClientRect(window, &r);
+    Layout(r.right, r.bottom);
+    Log("fault", {{"mode", "drop_child"}, {"state", "end"}, {"room", Utf8(name)}, {"class", Utf8(kDroppable[kind])}});
+  }
+
   void SetUpTranscript() {
     SendMessageW(transcript, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
     SendMessageW(transcript, EM_SETUNDOLIMIT, 0, 0);
@@ -272,6 +368,7 @@ class Room : public MdiWindow {
   }
 
   void UpdatePeople() {
+    if (!members || !people) return;
     const LRESULT n = SendMessageW(members, LB_GETCOUNT, 0, 0);
     SetWindowTextW(people, (std::to_wstring(n) + L" people here").c_str());
   }
@@ -355,6 +452,10 @@ void PostLines(Room* room, const std::vector<ChatPost>& lines) {
 }
 
 void ClearTranscript(Room* room) { room->Clear(); }
+
+bool ChangeLine(Room* room, std::size_t from_end, const std::string& text) { return room->ChangeLine(from_end, text); }
+
+bool DropChildren(Room* room, const std::wstring& cls, UINT ms) { return room->DropChildren(cls, ms); }
 
 void TypeIntoEntry(Room* room, const std::wstring& text) {
   for (wchar_t c : text) SendMessageW(room->entry, WM_CHAR, c, 0);

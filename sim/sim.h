@@ -116,6 +116,12 @@ const std::wstring& RoomName(const Room* room);
 // transcript. A batch is shown with one update of the transcript.
 void PostLines(Room* room, const std::vector<ChatPost>& lines);
 void ClearTranscript(Room* room);
+// Shows the line `from_end` from the end (1: the last) with the rendering of `text` (HTML)
+// in place of its own, its speaker kept; false when there is no such line.
+bool ChangeLine(Room* room, std::size_t from_end, const std::string& text);
+// Takes the room's children of the class ("_AOL_Listbox", "_AOL_Icon" or "_AOL_Static")
+// away and makes them again after `ms`; false for another class.
+bool DropChildren(Room* room, const std::wstring& cls, UINT ms);
 // Types the text into the room's entry box as a person would, a character at a time at the
 // caret, without sending it.
 void TypeIntoEntry(Room* room, const std::wstring& text);

@@ -49,6 +49,7 @@ void Form1::Form_Load() {
   KeepOnTop(p_.windows, p_.form.FormWindow());
   state_.Mode = IdleMode::None;
   SendChatLine(p_.aol, LoadedByLine(ReadHandle(p_)));
+  loaded_ = true;
 }
 
 void Form1::Form_MouseDown(MouseButton button) {
@@ -57,9 +58,9 @@ void Form1::Form_MouseDown(MouseButton button) {
 }
 
 void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
-  // The screen name is looked up only for the two commands, never for ordinary lines.
-  // A screen name that cannot be read is empty and matches nobody, not even a line that
-  // came without a speaker.
+  // The commands look the screen name up afresh, each time, and only for these two texts
+  // (the digest keeps its own, below). A screen name that cannot be read is empty and
+  // matches nobody, not even a line that came without a speaker.
   auto from_user = [&] {
     const std::string name = GetScreenName(p_.aol.windows());
     return !name.empty() && speaker == name;
@@ -73,10 +74,7 @@ void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
     SendChatLine(p_.aol, ShownLine());
   }
   // During a run the line also goes to the digest of the room, which keeps to itself.
-  if (digest_.Collecting()) {
-    if (!digest_.KnowsScreenName()) digest_.SetScreenName(GetScreenName(p_.aol.windows()));
-    digest_.Line(speaker, text, p_.input.MinuteOfDay());
-  }
+  if (digest_.Collecting()) DigestLine(speaker, text);
 }
 
 void Form1::Click(Control label) {
@@ -101,6 +99,7 @@ void Form1::Click(Control label) {
 // "X": announce the exit, slide the window out of view, end. Lines still on their way to
 // a client that does not answer are waited for a little, not for ever.
 void Form1::Label2_Click() {
+  ending_ = true;
   SendChatLine(p_.aol, UnloadedByLine(ReadHandle(p_)));
   Pause(p_.events, 0.4);
   SlideOutWindow(p_.windows, p_.events, p_.form.FormWindow());

@@ -4,9 +4,9 @@
 // pauses.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
-
 #include <vector>
 
 #include "core/back_nudge.h"
@@ -38,8 +38,39 @@ struct TrayMenuItem {
   bool operator==(const TrayMenuItem&) const = default;
 };
 
+// What this copy answers another copy that was started: its window is back in front (the
+// other ends), or not yet: it is loading (its window shows when the load ends) or ending
+// (the other waits for it to go and starts in its place).
+enum class CopyAnswer { Shown = 1, Loading, Ending };
+
+// A start that finds another copy running waits for that copy: for its window to come back
+// (this start then ends), or for it to end (this start then runs in its place, which the
+// caller sees for itself). It never ends with nothing on screen: a copy that gives no sign
+// of life for kPatienceSeconds is hung, and the user is told. A copy that answers it is
+// loading or ending is alive (the user may take their time over a box of its load, or
+// over one opened during its exit), and its window shows or it goes when that is done:
+// each such answer renews the patience.
+class OtherCopyWait {
+ public:
+  static constexpr double kPatienceSeconds = 5;
+  enum class Next { AskAgain, End, TellUserAndEnd };
+  explicit OtherCopyWait(double now) : deadline_(now + kPatienceSeconds) {}
+  // What the other copy answered at `now`; nothing when there was no window of it to ask,
+  // or it did not answer.
+  Next Heard(std::optional<CopyAnswer> answer, double now);
+
+ private:
+  double deadline_;
+};
+inline constexpr std::string_view kOtherCopyDoesNotAnswer =
+    "zantic idle is already running but does not answer. End it in the Task Manager, then start "
+    "zantic idle again.";
+
 class Form1 {
  public:
+  // Seconds between two looks for a screen name that was missing (no Welcome window).
+  static constexpr double kScreenNameLookSeconds = 5;
+
   explicit Form1(Ports ports) : p_(ports) {}
 
   // The load sequence; runs once, before the window is first shown.
@@ -54,7 +85,8 @@ class Form1 {
   IdleState& State() { return state_; }
 
   // The tray icon, the room's digest and the nudge: the program's private side, which posts
-  // nothing to the room (ui/form1_away.cpp).
+  // nothing to the room (ui/form1_away.cpp). Until the load sequence has ended, and once
+  // "X" has begun, the tray icon does nothing and has no menu.
   // A left click on the icon (or its selection by keyboard): the window shown and brought
   // to the front when it is hidden, hidden when it is shown.
   void Tray_Click();
@@ -62,8 +94,9 @@ class Form1 {
   void Tray_Command(TrayCommand command);
   // A click on the balloon that asks whether the user is back: what "Stop" does.
   void Tray_BalloonClick();
-  // Another copy of the program was started: this one's window comes back to the front.
-  void AnotherCopyStarted();
+  // Another copy of the program was started: this one's window comes back to the front,
+  // once it is loaded and unless it is ending.
+  CopyAnswer AnotherCopyStarted();
   // The digest of the last run that ended (an empty one before that).
   const RoomDigest& LastDigest() const { return last_digest_; }
 
@@ -97,12 +130,18 @@ class Form1 {
   };
   void ShowWindowInFront();
   void ShowLastDigest();
+  bool TrayWorks() const { return loaded_ && !ending_; }
+  void DigestLine(std::string_view speaker, std::string_view text);
+  void LookUpScreenName();
 
   Ports p_;
   IdleState state_;
   Follower follower_{*this};
   RoomDigest digest_, last_digest_;
   BackNudge nudge_;
+  double next_name_look_ = 0;  // on the event loop's clock
+  bool loaded_ = false;        // the load sequence has ended
+  bool ending_ = false;        // "X" has begun
 };
 
 }  // namespace zantic

@@ -18,6 +18,7 @@ void Form1::ShowWindowInFront() {
 }
 
 void Form1::Tray_Click() {
+  if (!TrayWorks()) return;
   if (p_.form.IsFormShown()) {
     p_.form.HideForm();
   } else {
@@ -26,6 +27,7 @@ void Form1::Tray_Click() {
 }
 
 std::vector<TrayMenuItem> Form1::TrayMenu() {
+  if (!TrayWorks()) return {};
   return {{TrayCommand::ShowOrHide, p_.form.IsFormShown() ? "Hide window" : "Show window", true},
           {TrayCommand::WhileYouWereAway, "While you were away\xE2\x80\xA6", true},
           {TrayCommand::StopIdling, "Stop idling", state_.RunUnderWay && state_.Running},
@@ -33,6 +35,7 @@ std::vector<TrayMenuItem> Form1::TrayMenu() {
 }
 
 void Form1::Tray_Command(TrayCommand command) {
+  if (!TrayWorks()) return;
   switch (command) {
     case TrayCommand::ShowOrHide: return Tray_Click();
     case TrayCommand::WhileYouWereAway: return ShowLastDigest();
@@ -41,9 +44,22 @@ void Form1::Tray_Command(TrayCommand command) {
   }
 }
 
-void Form1::Tray_BalloonClick() { Label8_Click(); }
+void Form1::Tray_BalloonClick() {
+  if (TrayWorks()) Label8_Click();
+}
 
-void Form1::AnotherCopyStarted() { ShowWindowInFront(); }
+CopyAnswer Form1::AnotherCopyStarted() {
+  if (ending_) return CopyAnswer::Ending;
+  if (!loaded_) return CopyAnswer::Loading;
+  ShowWindowInFront();
+  return CopyAnswer::Shown;
+}
+
+OtherCopyWait::Next OtherCopyWait::Heard(std::optional<CopyAnswer> answer, double now) {
+  if (answer == CopyAnswer::Shown) return Next::End;
+  if (answer) deadline_ = now + kPatienceSeconds;
+  return now >= deadline_ ? Next::TellUserAndEnd : Next::AskAgain;
+}
 
 void Form1::ShowLastDigest() {
   if (last_digest_.Ended()) {
@@ -55,8 +71,23 @@ void Form1::ShowLastDigest() {
   }
 }
 
+// The screen name is looked up when a run begins. While it is missing (no Welcome window)
+// it is looked for again before a line of the room, but no sooner than
+// kScreenNameLookSeconds after the last look: a look is a dozen calls to the window
+// system, too many for every line of a busy room.
+void Form1::DigestLine(std::string_view speaker, std::string_view text) {
+  if (!digest_.KnowsScreenName() && p_.events.Now() >= next_name_look_) LookUpScreenName();
+  digest_.Line(speaker, text, p_.input.MinuteOfDay());
+}
+
+void Form1::LookUpScreenName() {
+  digest_.SetScreenName(GetScreenName(p_.aol.windows()));
+  next_name_look_ = p_.events.Now() + kScreenNameLookSeconds;
+}
+
 void Form1::Follower::RunBegan() {
-  f_.digest_.Begin(GetScreenName(f_.p_.aol.windows()), ReadHandle(f_.p_));
+  f_.digest_.Begin("", ReadHandle(f_.p_));
+  f_.LookUpScreenName();
   f_.nudge_.Begin(f_.p_.input.TickMs());
   f_.p_.tray.SetTip(TrayTip(f_.state_));
 }

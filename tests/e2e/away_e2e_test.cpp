@@ -7,13 +7,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/announcement.h"
+#include "core/settings.h"
 #include "drive/program.h"
 #include "drive/sim.h"
-#include "ui/win32/digest_window.h"
+#include "ui/win32/form1_window.h"
 
 namespace {
 
@@ -37,6 +39,81 @@ TEST(AwayE2E, ASecondStartBringsTheFirstCopyBackAndEndsWithoutAWord) {
   EXPECT_TRUE(drive::WaitUntil([&] { return IsWindowVisible(first.Window()) != FALSE; }));
   Sleep(500);
   EXPECT_EQ(sim.ChatLines().size(), lines) << "the room hears nothing of it";
+}
+
+// While the load's rebuke box is up (a reserved handle), neither the tray icon (a click, its
+// menu's "Exit") nor a second start changes anything: once the box is answered the window
+// shows, the second start ends, loaded-by is the room's first line, and the tray works.
+TEST(AwayE2E, DuringTheLoadsBoxTheTrayAndASecondStartWaitForIt) {
+  Sim sim;
+  ASSERT_TRUE(sim.Ready());
+  Program first({.dir = {}, .settings = "[handle]\r\nHANDLE=vorn\r\n", .wait_shown = false});
+  const HWND box = drive::WaitForBox();
+  ASSERT_TRUE(box && first.WaitMade());
+  first.TrayEvent(NIN_SELECT);
+  first.TrayEvent(WM_CONTEXTMENU);
+  if (drive::WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, seconds(2))) {
+    drive::Key(VK_UP);
+    drive::Key(VK_RETURN);
+  }
+  Program second({.dir = {}, .settings = {}, .wait_shown = false});
+  EXPECT_FALSE(second.Ended(seconds(2))) << "it waits for the first copy's window";
+  EXPECT_FALSE(IsWindowVisible(first.Window()));
+  ASSERT_TRUE(drive::AnswerBox(box));
+  ASSERT_TRUE(first.WaitShown());
+  EXPECT_TRUE(second.Ended(seconds(10)));
+  const std::string loaded = zantic::LoadedByLine(zantic::ReplacementHandle);
+  ASSERT_TRUE(sim.WaitForChat(loaded));
+  EXPECT_EQ(sim.ChatTexts(), std::vector<std::string>{loaded});
+  first.TrayEvent(NIN_SELECT);
+  EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindowVisible(first.Window()); }));
+}
+
+// A start right after the copy before it was killed, or while it is being killed (before
+// the start can have asked that copy anything: it first waits 100 ms for the mark), and one
+// while it is still ending after "X" (its last line waits on a hung client): each shows its
+// window and posts its loaded-by line.
+TEST(AwayE2E, AStartRightAfterACopyWasKilledOrWhileOneEndsShowsItsWindow) {
+  Sim sim;
+  auto copy = std::make_unique<Program>();
+  ASSERT_TRUE(sim.Ready() && copy->Ready());
+  for (int start = 2; start <= 7; ++start) {
+    const int kill_ms = start < 7 ? (start - 2) * 20 : -1;  // into the next start; -1: "X"
+    if (kill_ms < 0) {
+      ASSERT_TRUE(sim.Control("hang 3") && sim.WaitFor("fault", "state", "begin"));
+      copy->Click(Control::Label2);
+    } else if (kill_ms == 0) {
+      TerminateProcess(copy->Process(), 1);
+    }
+    auto next = std::make_unique<Program>(Program::Options{.wait_shown = false});
+    if (kill_ms > 0) {
+      Sleep(kill_ms);
+      TerminateProcess(copy->Process(), 1);
+    }
+    EXPECT_TRUE(copy->Ended(seconds(10)));
+    copy = std::move(next);
+    ASSERT_TRUE(copy->WaitShown()) << start;
+    EXPECT_TRUE(sim.WaitForEvent([](const drive::Event& e) { return e["text"] == zantic::LoadedByLine(""); }, start))
+        << start;
+  }
+}
+
+// Beside a copy that holds the one-copy mark but whose window does not answer, a start
+// says so in a box rather than end with nothing on screen.
+TEST(AwayE2E, AStartBesideACopyThatDoesNotAnswerSaysSo) {
+  HANDLE mark = CreateMutexW(nullptr, TRUE, L"Local\\zantic-idle.one-copy");
+  WNDCLASSW cls{};
+  cls.lpfnWndProc = DefWindowProcW;
+  cls.lpszClassName = zantic::win32::Form1Window::kClassName;
+  RegisterClassW(&cls);
+  // This thread's window: it takes no message while the test waits.
+  HWND hung = CreateWindowW(cls.lpszClassName, L"Form1", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  Program program({.dir = {}, .settings = {}, .wait_shown = false});
+  EXPECT_EQ(drive::AnswerNextBox(), zantic::kOtherCopyDoesNotAnswer);
+  EXPECT_TRUE(program.Ended());
+  DestroyWindow(hung);
+  ReleaseMutex(mark);
+  CloseHandle(mark);
 }
 
 // The program as built, and the copy that takes every Windows XP way: its tray added with
@@ -63,7 +140,9 @@ TEST_P(AwayE2EBuilds, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWork
                            "Alex Finn\tbrb PAT DOE \xE2\x98\x83"}) {
     ASSERT_TRUE(sim.Control(std::string("say ") + line));
   }
-  Sleep(2000);  // nobody at the keyboard: the scanner looks every 1.2 s
+  // The user's own "show" answered after them: the scanner has read them all (the user's
+  // lines never enter the digest).
+  ASSERT_TRUE(sim.Ask("Pat Doe", "show", zantic::ShownLine()));
   // "Stop idling" from the tray's menu, opened where the click was: the third item.
   ASSERT_TRUE(program.OpenTrayMenu(POINT{200, 200}));
   RECT menu{};
@@ -73,15 +152,16 @@ TEST_P(AwayE2EBuilds, TheDigestShowsExactlyWhoMentionedTheUserAndTheTrayMenuWork
   for (int i = 0; i < 3; ++i) drive::Key(VK_DOWN);
   drive::Key(VK_RETURN);
   ASSERT_TRUE(sim.WaitForChat(zantic::OffIdleLine("", "0")));
-  HWND digest = nullptr;
-  ASSERT_TRUE(drive::WaitUntil([&] { return (digest = FindWindowW(zantic::win32::DigestWindow::kClassName, zantic::win32::DigestWindow::kCaption)); }));
+  const auto shown = drive::WaitForDigest();
+  ASSERT_TRUE(shown);
+  const HWND digest = shown->window;
   EXPECT_FALSE(GetWindowLongW(digest, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  const std::string text = drive::WindowText(FindWindowExW(digest, nullptr, L"Edit", nullptr));
+  const std::string& text = shown->lines;
   EXPECT_NE(text.find("  Kim Lee: pat doe, you there?\r\n"), std::string::npos) << text;
   // A snowman, outside the code page, read from the room as it was said.
   EXPECT_NE(text.find("  Alex Finn: brb PAT DOE \xE2\x98\x83\r\n"), std::string::npos) << text;
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
-  EXPECT_NE(drive::WindowText(FindWindowExW(digest, nullptr, L"Static", nullptr)).find("; 2 mentioned you"), std::string::npos);
+  EXPECT_NE(shown->heading.find("; 2 mentioned you"), std::string::npos);
   drive::Key(VK_ESCAPE);
   EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindow(digest); }));
   // A left click hides the window and shows it again, privately.

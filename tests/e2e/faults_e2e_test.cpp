@@ -35,7 +35,9 @@ void ExpectCommandsAnsweredIn(Sim& sim, const Program& program, const std::strin
 }
 
 // With no client at all every command returns at once (the unit tests show it on the fake
-// desktop); the real program works on.
+// desktop); the real program works on. The bound on "greetz"'s box after "IMs off" is a
+// property, not a speed: a window held up by the instant-message command would show the box
+// only after the command's wait for its window (20 s).
 TEST(NoClientE2E, TheProgramWorksOn) {
   ASSERT_EQ(FindWindowA("AOL Frame25", nullptr), nullptr);
   Program program;
@@ -46,7 +48,7 @@ TEST(NoClientE2E, TheProgramWorksOn) {
   EXPECT_TRUE(drive::WaitUntil([&] { return program.Enabled(Control::Label7); }));
   program.Click(Control::Label6);
   program.Click(Control::Label10);  // "IMs off"
-  EXPECT_LT(program.ClickForBox(Control::Label12), milliseconds(1000));
+  EXPECT_LT(program.ClickForBox(Control::Label12), milliseconds(5000));
   EXPECT_EQ(program.Exit(), 0u);
 }
 
@@ -67,7 +69,9 @@ TEST_P(ClientFaultE2E, TheRunGoesOnAndLaterLinesReachTheRoomThatIsThere) {
   for (const std::string& command : GetParam().commands) {
     ASSERT_TRUE(command == "restart" ? sim.CrashAndRestart() : sim.Control(command)) << command;
   }
-  Sleep(1500);  // what a room holds before the scanner first looks at it (quiet: every 1.2 s) is history
+  // What a room holds before the scanner first looks at it is history: the commands wait
+  // until the scanner reads the room that is there now.
+  ASSERT_TRUE(sim.WaitUntilProgramReads());
   ExpectCommandsAnsweredIn(sim, program, GetParam().room);
   program.Click(Control::Label8);
   auto off = sim.WaitForChat(zantic::OffIdleLine("", "0"));
@@ -82,9 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ClientFault{"SecondRoomInFront", {"open-room front Side Room"}, "Side Room"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(HungClientE2E, WhatIsSaidDuringAHangArrivesWholeAndInOrderAndTheWindowAnswersThroughout) {
-  // A hang of 5 s (soak: 30 s) across the run's first minute step, with "adv" clicked in it.
-  const int hang_s = drive::Soak() ? 30 : 5;
+TEST(HungClientE2E, AfterAHangTheRoomGetsThePresentALineAtATimeAndTheWindowAnswersThroughout) {
+  // From 50 s after the reason line to 125 s (soak: 185 s): the hang holds the run's first two
+  // (three) minute steps, and "adv" is clicked in it. Only the last step comes after it.
+  const int steps = drive::Soak() ? 3 : 2;
+  const int hang_s = 60 * steps + 5 - 50;
   Sim sim;
   Program program;
   ASSERT_TRUE(sim.Ready() && program.Ready());
@@ -92,8 +98,7 @@ TEST(HungClientE2E, WhatIsSaidDuringAHangArrivesWholeAndInOrderAndTheWindowAnswe
   ASSERT_TRUE(sim.WaitForChat(zantic::ReasonLine("out")));
   const auto reason_seen = steady_clock::now();
   program.Click(Control::Label6);
-  // The minute line is due 60 s after the reason line: the hang begins well before it.
-  std::this_thread::sleep_until(reason_seen + milliseconds(60000 - hang_s * 1000 + 1500));
+  std::this_thread::sleep_until(reason_seen + seconds(50));
   drive::AnswerWatch watch(program.Window());
   ASSERT_TRUE(sim.Control("hang " + std::to_string(hang_s)));
   ASSERT_TRUE(sim.WaitFor("fault", "state", "begin"));
@@ -101,24 +106,23 @@ TEST(HungClientE2E, WhatIsSaidDuringAHangArrivesWholeAndInOrderAndTheWindowAnswe
   EXPECT_LT(program.ClickForBox(Control::Label12), milliseconds(1000)) << "the window goes on answering";
   auto end = sim.WaitFor("fault", "state", "end", seconds(hang_s + 10));
   ASSERT_TRUE(end);
-  const Texts expected = {zantic::CreditLine(), zantic::WebAddressLine(), zantic::MinuteLine("1"),
+  const Texts expected = {zantic::CreditLine(), zantic::WebAddressLine(), zantic::MinuteLine(std::to_string(steps)),
                           zantic::ReasonLine("out")};
-  auto minute = sim.WaitForChat(zantic::MinuteLine("1"), seconds(10));
-  ASSERT_TRUE(minute);
-  ASSERT_TRUE(sim.WaitForAfter(minute->t(), "chat", "text", expected.back()));
+  // The queue keeps its order: once the last line is there, everything before it is.
+  ASSERT_TRUE(sim.WaitForAfter(end->t(), "chat", "text", expected.back()));
   Texts after;
-  double last = 0;
+  std::vector<double> at;
   for (const auto& e : sim.ChatLines()) {
     if (e.t() < end->t()) continue;
     after.push_back(e["text"]);
-    last = e.t();
+    at.push_back(e.t());
   }
-  EXPECT_EQ(after, expected) << "every line queued during the hang, whole and in order";
+  EXPECT_EQ(after, expected) << "the advert and the latest minute step, nothing else";
+  for (std::size_t i = 1; i < at.size(); ++i) EXPECT_GE(at[i] - at[i - 1], 700) << after[i];
   EXPECT_LT(watch.Stop(), 1000) << "the window's longest silence, ms (figures: bench/run-all hang)";
-  EXPECT_LT(last - end->t(), 2000) << "the queued lines came soon after the hang";
   ExpectCommandsAnsweredIn(sim, program, "Lobby 12");
   program.Click(Control::Label8);
-  EXPECT_TRUE(sim.WaitForChat(zantic::OffIdleLine("", "1")));
+  EXPECT_TRUE(sim.WaitForChat(zantic::OffIdleLine("", std::to_string(steps))));
 }
 
 struct ImFault {
@@ -141,10 +145,14 @@ TEST_P(ImFaultE2E, TheWindowAnswersWhileTheCommandWaitsAndTheWaitEnds) {
   program.Click(Control::Label6);
   program.Click(Control::Label10);
   ASSERT_TRUE(sim.WaitForChat(zantic::ImsOffLine()));
-  EXPECT_LT(program.ClickForBox(Control::Label12), milliseconds(1000));
+  // The window answers while the command waits for its window: held up by the wait, it
+  // would show the box only after it (4 s at the soonest, the late window). The bound
+  // states that property, not a speed.
+  EXPECT_LT(program.ClickForBox(Control::Label12), milliseconds(3000));
+  // What must come is waited for; what must not, for a while after that.
   EXPECT_EQ(sim.WaitFor("im_sent", {}, {}, seconds(c.sent ? 10 : 2)).has_value(), c.sent);
-  EXPECT_EQ(sim.WaitFor("msgbox_answered", {}, {}, seconds(1)).has_value(), c.answered);
-  EXPECT_EQ(sim.WaitFor("im_closed", {}, {}, seconds(1)).has_value(), c.sent);
+  EXPECT_EQ(sim.WaitFor("msgbox_answered", {}, {}, seconds(c.answered ? 10 : 1)).has_value(), c.answered);
+  EXPECT_EQ(sim.WaitFor("im_closed", {}, {}, seconds(c.sent ? 10 : 1)).has_value(), c.sent);
   if (after_the_bound) {
     // The program had given up: the window stays open, unsent.
     EXPECT_TRUE(sim.WaitFor("im_opened", {}, {}, seconds(25)));

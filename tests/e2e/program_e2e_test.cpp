@@ -23,12 +23,13 @@ using Texts = std::vector<std::string>;
 
 // Two events of the log lie the program's pause apart (in milliseconds of the stand-in's
 // clock, which is the program's too): less only by the few milliseconds by which the first
-// one's trip through the send queue may take longer than the second's, and more only by
-// what delivering the second one takes on a loaded machine (up to 111 ms measured with
-// both cores busy).
+// one's trip through the send queue may take longer than the second's, and more by what
+// delivering the second one takes on a loaded machine (up to 111 ms measured with both
+// cores busy). The upper bound is no speed: it only tells the pauses apart (0.7, 1 and
+// 1.3 s, 300 ms from one another); how late a pause ends is a benchmark's figure.
 testing::AssertionResult Paused(double pause, const Event& from, const Event& to) {
   const double gap = to.t() - from.t();
-  if (gap >= pause - 5 && gap <= pause + 150) return testing::AssertionSuccess();
+  if (gap >= pause - 5 && gap < pause + 250) return testing::AssertionSuccess();
   return testing::AssertionFailure() << "a gap of " << gap << " ms after a pause of " << pause;
 }
 
@@ -88,15 +89,22 @@ TEST_P(ProgramE2EClients, QuickCommandsPostTheirLinesAndShowTheirBoxes) {
   auto credit = sim.WaitForChat(z::CreditLine());
   ASSERT_TRUE(credit);
   EXPECT_TRUE(Paused(700, *credit, Next(*credit, z::WebAddressLine())));
-  ASSERT_TRUE(sim.Control("entry"));
-  auto entry = sim.WaitFor("entry");
+  // The draft is put back a moment after the line, then the caret: the box is asked about
+  // until it shows both (the caret is a message of its own, after the text).
+  std::optional<Event> entry;
+  int asked = 0;
+  WaitUntil([&] {
+    if (!sim.Control("entry")) return false;
+    entry = sim.WaitForEvent([](const Event& e) { return e.event() == "entry"; }, ++asked);
+    return entry && (*entry)["text"] == draft && (*entry)["sel_from"] != "0";
+  });
   ASSERT_TRUE(entry);
   EXPECT_EQ((*entry)["text"], draft);
   EXPECT_EQ((*entry)["sel_from"], "17");
   EXPECT_EQ((*entry)["sel_to"], "17");
 
   // "greetz" and "?" show their boxes (their texts: the unit tests) and post nothing.
-  for (Control label : {Control::Label12, Control::Label3}) EXPECT_LT(program.ClickForBox(label), seconds(5));
+  for (Control label : {Control::Label12, Control::Label3}) EXPECT_LT(program.ClickForBox(label), seconds(10)) << "no box";
 
   // Two lines for "adv", none for the boxes. (Switching the instant messages: the fault
   // suite's table walks it with the stand-in's slow, missing and boxed windows.)
@@ -138,9 +146,10 @@ TEST_F(ProgramE2E, OneRunAtATimeAndXDuringARunSlidesTheWindowOutWithoutTheOffIdl
   // Dragged up first, so the slide has a way to go: it moves the window down 300 twips at
   // a time until its top is past 7200 twips, and the program ends.
   const POINT grip = program.At(2700, 120);
-  Drag(grip, POINT{grip.x, grip.y - Px(4500)}, Button::Left);
-  const int top = program.Rect().top;
+  const int top = program.Rect().top - Px(4500);
   ASSERT_LT(top, Px(7200) - Px(3000));
+  Drag(grip, POINT{grip.x, grip.y - Px(4500)}, Button::Left);
+  ASSERT_TRUE(WaitUntil([&] { return program.Rect().top == top; })) << program.Rect().top;
   TopWatcher watcher(program.Window());
   program.Click(Control::Label2);  // X
   ASSERT_TRUE(sim.WaitForChat(z::UnloadedByLine("")));

@@ -1,8 +1,8 @@
 // Feeds arbitrary transcripts to the scanner's parser and tracker. The input is a script:
 // the first byte picks how many lines the transcript keeps; then each byte either adds a
-// line made of the following bytes, clears the transcript, or takes a look. The tracker
-// must never crash, and (while the transcript keeps enough lines) must report every added
-// line exactly once.
+// line made of the following bytes, clears the transcript, changes one of its last lines in
+// place, or takes a look. The tracker must never crash, and (while the transcript keeps
+// enough lines and none changes) must report every added line exactly once.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -45,6 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (++since_look >= cap) exact = false;
     } else if (op < 210) {
       room.Clear();
+      exact = false;
+    } else if (op < 220) {
+      room.Change(1 + op % 4, "mx:\t\xEF\xBF\xBC" + std::to_string(said));
       exact = false;
     } else {
       reported += tracker.Poll(room).size();

@@ -2,9 +2,12 @@
 // tray icon's tooltip, clicks and menu. None of it posts to the room.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/announcement.h"
 #include "core/back_nudge.h"
 #include "core/digest.h"
+#include "core/settings.h"
 #include "fakes/harness.h"
 
 namespace zantic {
@@ -99,6 +102,7 @@ TEST(BackNudge, SteadyInputForHalfAMinuteAndNotAStrayMove) {
 TEST(Away, ARunFollowedPrivately) {
   Harness h;
   h.StoreHandle("Pat");
+  h.form1.Form_Load();
   h.form1.Click(C::Label4);
   std::vector<std::string> tips;
   h.clock.At(30, [&] { h.form1.Chat1_ChatLine("Kim Lee", "pat doe, lunch?"); });
@@ -118,7 +122,7 @@ TEST(Away, ARunFollowedPrivately) {
   EXPECT_EQ(tips, (std::vector<std::string>{"zantic idle - idling, 1 minute(s)", "zantic idle - idling, 1 minute(s)"}));
   EXPECT_EQ(h.tray.tip, "zantic idle");
   EXPECT_EQ(h.LineTexts().back(), OffIdleLine("Pat", "1")) << "the balloon's click is Stop";
-  EXPECT_EQ(h.lines.size(), 5u);
+  EXPECT_EQ(h.lines.size(), 6u) << "loaded-by, began, reason, minute, reason, off-idle";
   ASSERT_EQ(h.digest_view.shown.size(), 1u);
   EXPECT_EQ(h.digest_view.shown[0], std::make_pair(std::string("2 lines were said while you idled 1 minute(s); 1 mentioned you"),
                                                    std::string("09:05  Kim Lee: pat doe, lunch?\r\n")));
@@ -126,6 +130,9 @@ TEST(Away, ARunFollowedPrivately) {
 
 TEST(Away, TheTrayIconsClicksAndMenu) {
   Harness h;
+  h.form1.Form_Load();
+  h.lines.clear();
+  h.desktop.window_pos_calls.clear();
   h.form1.Tray_Command(TrayCommand::WhileYouWereAway);
   ASSERT_EQ(h.digest_view.shown.size(), 1u);
   EXPECT_EQ(h.digest_view.shown[0].first.rfind("Nothing yet", 0), 0u);
@@ -153,6 +160,70 @@ TEST(Away, TheTrayIconsClicksAndMenu) {
   EXPECT_THROW(h.form1.Tray_Command(TrayCommand::Exit), fakes::ProgramEnded);
   EXPECT_EQ(h.LineTexts().back(), UnloadedByLine(""));
   EXPECT_TRUE(h.tray.removed);
+}
+
+
+// While the load's box is up, the tray and another copy change nothing (the window shows
+// when the load ends, the loaded-by line first); from "X" on, neither brings the window back.
+TEST(Away, TheTrayAndAnotherCopyWaitForTheLoadAndLetAnEndingCopyGo) {
+  Harness h;
+  h.StoreHandle("vorn");
+  h.form.form_visible = false;
+  h.boxes.while_shown = [&] {
+    h.form1.Tray_Click();
+    h.form1.Tray_Command(TrayCommand::Exit);
+    h.form1.Tray_BalloonClick();
+    EXPECT_TRUE(h.form1.TrayMenu().empty());
+    EXPECT_EQ(h.form1.AnotherCopyStarted(), CopyAnswer::Loading);
+  };
+  h.form1.Form_Load();
+  EXPECT_FALSE(h.form.form_visible);
+  EXPECT_EQ(h.LineTexts(), std::vector<std::string>{LoadedByLine(ReplacementHandle)});
+  EXPECT_EQ(h.form1.AnotherCopyStarted(), CopyAnswer::Shown);
+  EXPECT_TRUE(h.form.form_visible);
+  h.clock.At(0.2, [&] {
+    EXPECT_EQ(h.form1.AnotherCopyStarted(), CopyAnswer::Ending);
+    h.form1.Tray_Click();
+    EXPECT_TRUE(h.form.form_visible);
+  });
+  EXPECT_THROW(h.form1.Click(C::Label2), fakes::ProgramEnded);
+  EXPECT_EQ(h.lines.size(), 2u);
+}
+
+// What a second start does after hearing the other copy (nothing: no window, or no answer)
+// so many seconds into its wait: a copy that answers is alive, one that is silent is not.
+TEST(Away, ASecondStartWaitsForTheOtherCopyButNotForEver) {
+  using A = CopyAnswer;
+  using N = OtherCopyWait::Next;
+  OtherCopyWait wait(0);
+  const std::tuple<double, std::optional<A>, N> heard[] = {{0.1, std::nullopt, N::AskAgain}, {4.9, A::Ending, N::AskAgain},
+                                                           {9.8, A::Loading, N::AskAgain}, {14.7, std::nullopt, N::AskAgain},
+                                                           {14.8, std::nullopt, N::TellUserAndEnd}};
+  for (const auto& [t, answer, next] : heard) EXPECT_EQ(wait.Heard(answer, t), next) << t;
+  EXPECT_EQ(OtherCopyWait(0).Heard(A::Shown, 0.1), N::End);
+}
+
+// During a run with no Welcome window the screen name is looked for now and then, not at
+// every line, and found once the window is back.
+TEST(Away, TheScreenNameIsNotLookedForAtEveryLine) {
+  Harness h;
+  const Hwnd welcome = h.desktop.FindWindowExA(h.client.mdi, kNoWindow, "AOL Child", "Welcome, Pat Doe!");
+  h.desktop.SetCaption(welcome, "Buddy List");
+  h.form1.Click(C::Label4);
+  int lookups = 0;
+  h.clock.At(2, [&] { lookups = h.desktop.find_window_calls; });
+  for (int i = 0; i < 50; ++i) {
+    h.clock.At(2.1 + i * 0.2, [&h, i] { h.form1.Chat1_ChatLine("Kim Lee", "line " + std::to_string(i)); });
+  }
+  h.clock.At(12.1, [&] {
+    lookups = h.desktop.find_window_calls - lookups;
+    h.desktop.SetCaption(welcome, "Welcome, Pat Doe!");
+  });
+  h.clock.At(20, [&] { h.form1.Chat1_ChatLine("Kim Lee", "pat doe, back?"); });
+  h.ClickAt(30, C::Label8);
+  h.form1.Click(C::Label7);
+  EXPECT_LE(lookups, 3) << "50 lines in 10 s";
+  EXPECT_EQ(h.form1.LastDigest().mentioned(), 1u);
 }
 
 }  // namespace

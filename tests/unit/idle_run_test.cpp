@@ -185,6 +185,18 @@ TEST(Run, DisablesAndEnablesItsControlsInTheirOrder) {
   }
 }
 
+// The two lines of a minute step are one step of the run's series, which the send queue
+// may supersede; no other line is of a series. Each run has a series of its own.
+TEST(Run, EachMinuteStepIsOneStepOfItsRunsSeries) {
+  Picked h(IdleMode::Regular);
+  for (double stop : {125.0, 200.0}) {
+    h.ClickAt(stop, C::Label8);
+    h.form1.Click(C::Label7);
+  }
+  using S = AolClient::Step;
+  EXPECT_EQ(h.aol.steps, (std::vector<S>{{}, {}, {1, 1}, {1, 1}, {1, 2}, {1, 2}, {}, {}, {}, {2, 1}, {2, 1}, {}}));
+}
+
 struct RefusalCase {
   const char* name;
   IdleMode mode;

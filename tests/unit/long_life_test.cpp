@@ -49,6 +49,7 @@ TEST(LongLife, AWeekOfMinutesWithAClickInsideAPauseEveryMinute) {
     h.lines.clear();
     h.journal.clear();
     h.desktop.ClearLog();
+    h.aol.steps.clear();
     if (m == 1440) heap_on_day_one = ZANTIC_HEAP_IN_USE();
     if (m == kMinutes) {
       EXPECT_EQ(ZANTIC_HEAP_IN_USE(), heap_on_day_one) << "bytes held on to since day one";

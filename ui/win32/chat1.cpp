@@ -30,6 +30,7 @@ void Chat1::Run() {
   Win32UserInput input;
   RoomScanner scanner(windows);
   scanner.Look();  // what the room holds now is history
+  looked_ = true;
   // Sleep, not a wait on an event the main thread could set when the user touches our
   // window: under Wine a sleep stays in the process, where a wait is one more round trip
   // to the wineserver at every look (two wakeups instead of one), and what the user types

@@ -27,6 +27,8 @@ class Chat1 final : public ChatScanner {
   Chat1& operator=(const Chat1&) = delete;
 
   void StartScanning() override;
+  // Whether the first look, which takes what the room holds as history, is done.
+  bool HasLooked() const { return looked_; }
   // The lines reported since the last call, in order.
   std::vector<ChatLineReport> TakeLines();
 
@@ -36,7 +38,7 @@ class Chat1 final : public ChatScanner {
 
   HWND window_;
   UINT message_;
-  std::atomic<bool> stop_{false};
+  std::atomic<bool> stop_{false}, looked_{false};
   HANDLE thread_ = nullptr;
   std::mutex mutex_;
   std::vector<ChatLineReport> pending_;

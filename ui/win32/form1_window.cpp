@@ -283,10 +283,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
     tray_->Restore();
     return 0;
   }
-  if (msg == AnotherCopyMessage() && logic_) {
-    logic_->AnotherCopyStarted();
-    return 0;
-  }
+  if (msg == AnotherCopyMessage()) return logic_ ? static_cast<LRESULT>(logic_->AnotherCopyStarted()) : 0;
   return Default(msg, wparam, lparam);
 }
 
@@ -391,8 +388,10 @@ void Form1Window::OnTray(WPARAM wparam, LPARAM lparam) {
 // The menu the logic describes, at the point of the click; the chosen command goes back to
 // the logic once the menu has closed.
 void Form1Window::TrayMenu(POINT at) {
+  const std::vector<TrayMenuItem> items = logic_->TrayMenu();
+  if (items.empty()) return;
   HMENU menu = CreatePopupMenu();
-  for (const TrayMenuItem& item : logic_->TrayMenu()) {
+  for (const TrayMenuItem& item : items) {
     if (item.command == TrayCommand::Exit) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), static_cast<UINT_PTR>(item.command),
                 Utf8ToWide(item.text).c_str());

@@ -44,7 +44,8 @@ class Form1Window final : public BaseWindow<Form1Window>, public FormControls {
   void AttachTray(Win32Tray& tray) { tray_ = &tray; }
 
   // Registered: another copy of the program, started in this session, asks this one to
-  // bring its window back (and then ends).
+  // bring its window back. Sent, and answered with the logic's CopyAnswer (0 while the
+  // logic is not attached yet).
   static UINT AnotherCopyMessage();
 
   // The first showing: centred on the screen, activated, the focus on the first control in

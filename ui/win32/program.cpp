@@ -4,8 +4,12 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <chrono>
+#include <optional>
+
 #include "aol/send_queue.h"
 #include "core/profile_file.h"
+#include "core/settings.h"
 #include "platform/win32/event_loop_win32.h"
 #include "platform/win32/system_services_win32.h"
 #include "platform/win32/window_system_win32.h"
@@ -19,31 +23,52 @@
 namespace zantic::win32 {
 namespace {
 
-// A copy of the program already runs in this session: its window is asked to come back
-// (this copy's start is the user's doing, so it may hand the foreground over), and this one
-// ends without a word to the room. False when no other copy runs.
-bool AnotherCopyRuns(HANDLE& single) {
-  single = CreateMutexW(nullptr, FALSE, L"Local\\zantic-idle.one-copy");
-  if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  // The other copy may still be making its window.
-  for (int tries = 0; tries < 100; ++tries) {
+double SecondsNow() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// The one-copy mark: a named mutex that the running copy owns for its whole life. A copy
+// that ends or is killed leaves it abandoned, which the next start takes as its own. A
+// start that cannot take it asks the other copy's window to come back with a message the
+// other copy must answer (a post to a window that is going away would prove nothing), and
+// ends once it has; it takes the mark and runs in the other's place once that copy has
+// gone. True when this copy is to run: it holds the mark.
+bool TakeOneCopyMark(HANDLE& mark, MessageBoxes& boxes) {
+  mark = CreateMutexW(nullptr, FALSE, L"Local\\zantic-idle.one-copy");
+  if (!mark) return true;  // no mark to be had: run unguarded rather than not at all
+  OtherCopyWait wait(SecondsNow());
+  for (;;) {
+    if (WaitForSingleObject(mark, 100) != WAIT_TIMEOUT) return true;  // taken, or abandoned
+    std::optional<CopyAnswer> answer;
     if (HWND other = FindWindowW(Form1Window::kClassName, L"Form1")) {
+      // This start is the user's doing, so it may hand the foreground over.
       DWORD pid = 0;
       GetWindowThreadProcessId(other, &pid);
       AllowSetForegroundWindow(pid);
-      PostMessageW(other, Form1Window::AnotherCopyMessage(), 0, 0);
-      break;
+      DWORD_PTR result = 0;
+      if (SendMessageTimeoutW(other, Form1Window::AnotherCopyMessage(), 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 1000,
+                              &result) && result != 0) {
+        answer = static_cast<CopyAnswer>(result);
+      }
     }
-    Sleep(50);
+    switch (wait.Heard(answer, SecondsNow())) {
+      case OtherCopyWait::Next::AskAgain:
+        break;
+      case OtherCopyWait::Next::End:
+        return false;
+      case OtherCopyWait::Next::TellUserAndEnd:
+        boxes.MessageBoxA(kOtherCopyDoesNotAnswer, kBoxTitle, kBoxStyle);
+        return false;
+    }
   }
-  return true;
 }
 
 }  // namespace
 
 int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
-  HANDLE single = nullptr;
-  if (AnotherCopyRuns(single)) return 0;
+  Win32MessageBoxes boxes;
+  HANDLE mark = nullptr;
+  if (!TakeOneCopyMark(mark, boxes)) return 0;
 
   INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&common);
@@ -60,7 +85,6 @@ int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
   Win32FileSystem files;
   Win32CodePage code_page;
   ProfileFile profile(files, code_page);
-  Win32MessageBoxes boxes;
   Win32Process process;
   Win32UserInput input;
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(ZANTIC_IDI_ICON));
@@ -89,7 +113,8 @@ int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) own_events.Dispatch(msg);
-  CloseHandle(single);
+  ReleaseMutex(mark);
+  CloseHandle(mark);
   return static_cast<int>(msg.wParam);
 }
 

@@ -153,9 +153,12 @@ class InlineClient : public AolClient {
  public:
   explicit InlineClient(WindowSystem& windows) : windows_(windows) {}
   WindowSystem& windows() override { return windows_; }
-  void Send(Hwnd window, Messages messages) override {
+  using AolClient::Send;
+  void Send(Hwnd window, Messages messages, Step step) override {
+    steps.push_back(step);
     if (window != kNoWindow) messages(windows_);
   }
+  std::vector<Step> steps;  // of every group, in order
   bool Drain(double seconds) override {
     drains.push_back(seconds);
     return true;

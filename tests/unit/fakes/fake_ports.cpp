@@ -48,6 +48,7 @@ void FakeMessageBoxes::MessageBoxA(std::string_view text, std::string_view title
                                    unsigned style) {
   shown.push_back({std::string(text), std::string(title), style});
   Note(journal_, "box " + std::string(text));
+  if (while_shown) while_shown();
 }
 
 void FakeProcess::EndProgram() {

@@ -49,6 +49,7 @@ class FakeMessageBoxes : public MessageBoxes {
  public:
   explicit FakeMessageBoxes(Journal* journal) : journal_(journal) {}
   std::vector<ShownBox> shown;
+  std::function<void()> while_shown;  // runs while a box is up (its modal loop's events)
   void MessageBoxA(std::string_view text, std::string_view title, unsigned style) override;
 
  private:

@@ -1,5 +1,6 @@
 // A chat room's transcript as the client keeps it: the latest `cap` lines, a break between
-// lines; it can be made unreadable (a client that hangs) and moved to another window.
+// lines, a line changed in place now and then; it can be made unreadable (a client that
+// hangs), its room incomplete or missing for a while, and it can move to another window.
 #pragma once
 
 #include <deque>
@@ -15,6 +16,8 @@ class FakeTranscript : public TranscriptReader {
   explicit FakeTranscript(std::size_t cap = 1000) : cap_(cap) {}
   Hwnd window = 0x77;
   bool readable = true;
+  bool gone = false;   // no room is found
+  bool whole = true;   // the room has all its parts
 
   void Add(std::u16string line) {
     lines_.push_back(std::move(line));
@@ -22,7 +25,12 @@ class FakeTranscript : public TranscriptReader {
   }
   void Say(const std::string& line) { Add(Utf8ToUtf16(line)); }  // "speaker:\ttext"
   void Clear() { lines_.clear(); }
-  Hwnd Transcript() override { return window; }
+  // The line `from_end` from the end (1: the last), if there is one, now reads `line`.
+  void Change(std::size_t from_end, const std::string& line) {
+    if (from_end > 0 && from_end <= lines_.size()) lines_[lines_.size() - from_end] = Utf8ToUtf16(line);
+  }
+  Hwnd Transcript() override { return gone ? kNoWindow : window; }
+  bool MayReport() override { return whole; }
   std::optional<std::u16string> ReadFrom(Hwnd, long from) override {
     if (!readable) return std::nullopt;
     std::u16string text;

@@ -3,18 +3,22 @@
 // (TranscriptTracker). Reading the text is the window system's; the scanner's thread is the
 // main window's (ui/win32/chat1.h).
 //
-// When to look. A look reads the room through the client, a few round trips to the window
-// system. The user's "hide" and "show" can only come while someone is at the keyboard, and
-// they must be answered at once; the other members' lines are only kept for later. So the
-// scanner looks every 100 ms while the user has given input in the last few seconds; every
-// 150 ms while only the room is busy, that is while looks keep finding new lines (a flood is
-// read in time, and a room busy for hours while its user is away costs no more than it
-// must); and every 1.2 s in a quiet room with nobody at the keyboard. A look that finds
-// nothing new is back at the quiet pace, so a line now and then (the run's own minute line
-// among them) costs one quick look after it, not seconds of them. The scanner sleeps from
-// one look to the next and wakes for nothing else: each look asks for the time of the
-// user's last input, so the look after the user comes back (within 1.2 s of the first key)
-// puts the scanner at its full pace.
+// When to look. A look reads the room through the client: under Wine about eight round
+// trips to the window system (the time of the last input; the message into the client, which
+// the system routes, waits on and answers; the text it put in the memory lent), each of which
+// puts the thread to sleep and wakes it. The user's "hide" and "show" can only come while
+// someone is at the keyboard, and they must be answered at once; the other members' lines
+// are only kept for later. So the scanner looks every 100 ms while the user has given input
+// in the last few seconds; every 150 ms while only the room is busy, that is while looks keep
+// finding new lines (a flood is read in time, and a room busy for hours while its user is
+// away costs no more than it must); and every 3 s in a quiet room with nobody at the
+// keyboard, where a look now and then is all the room needs: a program that waits there
+// wakes some twenty times a minute for it, not fifty. A look that finds nothing new is back
+// at the quiet pace, so a line now and then (the run's own minute line among them) costs
+// one quick look after it, not seconds of them. The scanner sleeps from one look to the
+// next and wakes for nothing else: each look asks for the time of the user's last input, so
+// the look after the user comes back (within 3 s of the first touch of the mouse or the
+// keyboard, before a command can be typed out) puts the scanner at its full pace.
 #pragma once
 
 #include <cstdint>
@@ -33,7 +37,7 @@ class RoomScanner {
   // Milliseconds from one look to the next: someone at the keyboard, a busy room, all quiet.
   static constexpr std::uint32_t kInputTickMs = 100;
   static constexpr std::uint32_t kTickMs = 150;
-  static constexpr std::uint32_t kQuietTickMs = 1200;
+  static constexpr std::uint32_t kQuietTickMs = 3000;
 
   explicit RoomScanner(WindowSystem& windows) : reader_(windows) {}
 

@@ -36,7 +36,7 @@ void PressEnter() {
 // stand-in's clock. The user types the command into the stand-in's entry box, as a person
 // does (the mouse and keyboard through the input queue), and the figure counts from the
 // press of Enter. The same, said through the stand-in's control channel with nobody at the
-// keyboard, as a second figure: the scanner then looks every 1.2 s.
+// keyboard, as a second figure: the scanner then looks every 3 s.
 struct LatencySamples {
   std::vector<double> latency_ms, answer_ms;
   int wrong_state = 0;
@@ -104,8 +104,8 @@ int Latency(int samples) {
   Detail(Format("scanner: to the answer line in the room (\"i-face has been hidden/shown\"), ms: median %.1f, "
                 "p99 %.1f (n = %zu)", a.median, a.p99, a.n));
   Detail(Format("scanner: the same said through the stand-in's control channel with nobody at the keyboard "
-                "(the quiet pace, a look every 1.2 s), ms: median %.1f, max %.1f (n = %zu)",
-                u.median, u.max, u.n));
+                "(the quiet pace, a look every %.1f s), ms: median %.1f, max %.1f (n = %zu)",
+                kQuietLookSeconds, u.median, u.max, u.n));
   if (typed.wrong_state) Detail(Format("scanner: the window was in the wrong state %d times", typed.wrong_state));
   return met ? 0 : 1;
 }

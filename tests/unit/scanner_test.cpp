@@ -191,9 +191,9 @@ TEST(Pace, QuickWhileTheUserIsThereOrTheRoomIsBusyElseSlow) {
   constexpr std::uint32_t kT = 100000;
   const PaceCase cases[] = {
       {"AQuietRoomNobodyThere", kT, 0, false, RoomScanner::kQuietTickMs},
-      {"ALineSaid", kT + 1200, 0, true, RoomScanner::kTickMs},
-      {"AndMoreLinesAtTheNextLook", kT + 1350, 0, true, RoomScanner::kTickMs},
-      {"ThenALookThatFindsNothing", kT + 1500, 0, false, RoomScanner::kQuietTickMs},
+      {"ALineSaid", kT + 3000, 0, true, RoomScanner::kTickMs},
+      {"AndMoreLinesAtTheNextLook", kT + 3150, 0, true, RoomScanner::kTickMs},
+      {"ThenALookThatFindsNothing", kT + 3300, 0, false, RoomScanner::kQuietTickMs},
       {"TheUsersInputFourSecondsAgo", kT + 30000, kT + 26000, false, RoomScanner::kInputTickMs},
       {"AndInARoomThatIsBusyToo", kT + 30100, kT + 26000, true, RoomScanner::kInputTickMs},
       {"TheUserGoneForFiveSeconds", kT + 31010, kT + 26000, true, RoomScanner::kTickMs},

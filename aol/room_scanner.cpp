@@ -7,7 +7,7 @@ namespace zantic {
 std::vector<ChatLineReport> RoomScanner::Tick(std::uint32_t now_ms, std::uint32_t last_input_ms) {
   auto lines = Look();
   input_ = now_ms - last_input_ms < kInputMs;
-  busy_ = !lines.empty();
+  busy_ = !lines.empty() || tracker_.last_look_moved();
   return lines;
 }
 

@@ -10,7 +10,7 @@
 // someone is at the keyboard, and they must be answered at once; the other members' lines
 // are only kept for later. So the scanner looks every 100 ms while the user has given input
 // in the last few seconds; every 150 ms while only the room is busy, that is while looks keep
-// finding new lines (a flood is read in time, and a room busy for hours while its user is
+// finding new text (a flood is read in time, and a room busy for hours while its user is
 // away costs no more than it must); and every 3 s in a quiet room with nobody at the
 // keyboard, where a look now and then is all the room needs: a program that waits there
 // wakes some twenty times a minute for it, not fifty. A look that finds nothing new is back

@@ -1,5 +1,8 @@
 #include "core/idle_run.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "aol/chat_room.h"
 #include "core/pause.h"
 #include "core/announcement.h"
@@ -25,22 +28,35 @@ bool IsEmpty(Ports& p, Control box) { return p.form.GetText(box).empty(); }
 // An observer that is told nothing, for a run nobody follows.
 struct NoObserver final : RunObserver {
   void RunBegan() override {}
-  void SecondPassed() override {}
+  int SecondsPerCall() const override { return 60; }
+  void SecondsPassed() override {}
   void MinutesChanged() override {}
   void RunEnded() override {}
 };
 
-// Sixty one-second pauses per minute, with the running flag tested after each; the step
-// after the sixtieth is not interrupted. The lines of the n-th minute step are step n of the
-// run's series: once the next minute is due, what of them still waits behind a client that
-// does not answer is no news to anyone.
+// A minute is sixty seconds on a grid counted from the minute's own start (after the step
+// before it), so a handler nested in the wait (a box held open for seconds) does not push
+// the minute back. The loop sleeps to the observer's next call or the minute's end and
+// wakes early only for events; Stop is a click, an event, so a wait that ends after a pass
+// of events looks at the running flag then. The run notices Stop at the grid's next whole
+// second after the pass of events that held it (at once when a nested handler kept it
+// past that second), then posts the off-idle line. The step after the sixtieth second is
+// not interrupted. The lines of the n-th minute step are step n of the run's series: once
+// the next minute is due, what of them still waits behind a client that does not answer
+// is no news to anyone.
 template <typename MinuteStep>
 void MinuteLoop(Ports& p, IdleState& s, RunObserver& o, MinuteStep step) {
+  const int every = std::clamp(o.SecondsPerCall(), 1, 60);
+  const auto stopped = [&s] { return !s.Running; };
   for (std::uint64_t n = 1;; ++n) {
-    for (int second = 1; second <= 60; ++second) {
-      Pause(p.events, 1);
-      if (!s.Running) return;
-      o.SecondPassed();
+    const double start = p.events.Now();
+    for (int second = 0; second < 60;) {
+      second = std::min(second + every, 60);
+      if (const auto pass = PauseUntil(p.events, start + second, stopped)) {
+        PauseUntil(p.events, start + std::floor(*pass - start) + 1);
+        return;
+      }
+      o.SecondsPassed();
     }
     s.Minutes = NextMinutes(s.Minutes);
     o.MinutesChanged();

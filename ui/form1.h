@@ -120,7 +120,8 @@ class Form1 {
    public:
     explicit Follower(Form1& form) : f_(form) {}
     void RunBegan() override;
-    void SecondPassed() override;
+    int SecondsPerCall() const override { return BackNudge::kCheckSeconds; }
+    void SecondsPassed() override;
     void MinutesChanged() override;
     void RunEnded() override;
 
@@ -138,7 +139,6 @@ class Form1 {
   Follower follower_{*this};
   RoomDigest digest_, last_digest_;
   BackNudge nudge_;
-  int run_seconds_ = 0;
   double next_name_look_ = 0;  // on the event loop's clock
   bool loaded_ = false;        // the load sequence has ended
   bool ending_ = false;        // "X" has begun

@@ -89,12 +89,10 @@ void Form1::Follower::RunBegan() {
   f_.digest_.Begin("", ReadHandle(f_.p_));
   f_.LookUpScreenName();
   f_.nudge_.Begin(f_.p_.input.TickMs());
-  f_.run_seconds_ = 0;
   f_.p_.tray.SetTip(TrayTip(f_.state_));
 }
 
-void Form1::Follower::SecondPassed() {
-  if (++f_.run_seconds_ % BackNudge::kCheckSeconds != 0) return;
+void Form1::Follower::SecondsPassed() {
   if (f_.nudge_.Check(f_.p_.input.TickMs(), f_.p_.input.LastInputTickMs())) {
     f_.p_.tray.ShowBalloon("zantic idle", kBackBalloon);
   }

@@ -85,7 +85,9 @@ TEST(AwayE2E, AStartRightAfterACopyWasKilledOrWhileOneEndsShowsItsWindow) {
     } else if (kill_ms == 0) {
       TerminateProcess(copy->Process(), 1);
     }
-    auto next = std::make_unique<Program>(Program::Options{.wait_shown = false});
+    Program::Options unseen;
+    unseen.wait_shown = false;
+    auto next = std::make_unique<Program>(unseen);
     if (kill_ms > 0) {
       Sleep(kill_ms);
       TerminateProcess(copy->Process(), 1);

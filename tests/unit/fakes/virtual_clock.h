@@ -23,7 +23,7 @@ class VirtualClock : public EventLoop {
 
   void PumpEvents() override;
   double Now() override { return now_; }
-  void WaitForEvents(double deadline) override;
+  bool WaitForEvents(double deadline) override;
 
  private:
   double now_;

@@ -141,6 +141,12 @@ TEST(Away, TheTrayIconsClicksAndMenu) {
   EXPECT_EQ(h.form1.TrayMenu(), (std::vector<TrayMenuItem>{{TrayCommand::ShowOrHide, "Show window", true},
                                                            {TrayCommand::WhileYouWereAway, "While you were away\xE2\x80\xA6", true},
                                                            {TrayCommand::StopIdling, "Stop idling", false},
+                                                           {TrayCommand::IdleByItself, "Idle by itself after 10 minutes away", true},
+                                                           {TrayCommand::IdleDelay, "Delay", true, false,
+                                                            {{TrayCommand::IdleAfter5, "5 minutes", true},
+                                                             {TrayCommand::IdleAfter10, "10 minutes", true},
+                                                             {TrayCommand::IdleAfter15, "15 minutes", true},
+                                                             {TrayCommand::IdleAfter30, "30 minutes", true}}},
                                                            {TrayCommand::Exit, "Exit", true}}));
   h.form1.Tray_Command(TrayCommand::ShowOrHide);
   EXPECT_TRUE(h.form.form_visible);

@@ -21,4 +21,25 @@ void VirtualClock::WaitForEvents(double deadline) {
   now_ = std::max(now_, until);
 }
 
+void FakeTimer::StartTimer(double seconds) {
+  if (interval == seconds) return;
+  interval = seconds;
+  ++starts;
+  ++generation_;
+  Schedule();
+}
+
+void FakeTimer::StopTimer() {
+  interval = 0;
+  ++generation_;
+}
+
+void FakeTimer::Schedule() {
+  clock_.After(interval, [this, generation = generation_] {
+    if (generation != generation_) return;
+    Schedule();
+    if (on_tick) on_tick();
+  });
+}
+
 }  // namespace zantic::fakes

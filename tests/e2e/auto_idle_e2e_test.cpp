@@ -20,15 +20,14 @@ TEST(AutoIdleE2E, StartsAfterTheDelayWithNoInputAndStopsAfterSteadyInput) {
   Program program({.dir = {}, .settings = "[handle]\r\nHANDLE=Pat\r\n[options]\r\nautoidle=0.1\r\n"});
   ASSERT_TRUE(sim.Ready() && program.Ready());
   program.Click(Control::Label4);  // "reg. idle": the reason box holds "reason"
-  ASSERT_TRUE(sim.WaitForChat(zantic::BeganLine(), seconds(30)));
-  ASSERT_TRUE(sim.WaitForChat(zantic::ReasonLine("reason")));
+  ASSERT_TRUE(sim.WaitForChat(zantic::ReasonLine("reason"), seconds(30)));
   EXPECT_FALSE(program.Enabled(Control::Label7)) << "as after a click on Start";
   const std::string off = zantic::OffIdleLine("Pat", "0");
   EXPECT_EQ(sim.Count(off), 0);
   // Half a minute of the user's input, five checks of it at least.
   EXPECT_TRUE(drive::BusyUntil([&] { return sim.Count(off) == 1; }, seconds(60)));
-  EXPECT_TRUE(drive::WaitUntil([&] { return program.Enabled(Control::Label7); }));
-  EXPECT_EQ(sim.Count(zantic::BeganLine()), 1);
+  EXPECT_EQ(sim.ChatTexts(), (std::vector<std::string>{zantic::LoadedByLine("Pat"), zantic::BeganLine(),
+                                                       zantic::ReasonLine("reason"), off}));
   EXPECT_EQ(program.Exit(), 0u);
 }
 
@@ -36,27 +35,20 @@ TEST(AutoIdleE2E, StartsAfterTheDelayWithNoInputAndStopsAfterSteadyInput) {
 // in force after a restart: there the menu's first item of it unchecks it, which stores 0.
 TEST(AutoIdleE2E, TheChoiceFromTheTrayIsStoredAndSurvivesARestart) {
   drive::Sim sim;
-  const drive::TempDir dir(L"zantic");
-  const std::wstring path = dir.path + L"\\zantic.ini";
   const std::string before = "\xEF\xBB\xBF; mine\n[handle]\nHANDLE=Pat\n";
-  drive::WriteFileBytes(path, before);
-  auto file_is = [&](const std::string& bytes) { return drive::WaitUntil([&] { return drive::ReadFileBytes(path) == bytes; }); };
-  {
-    Program program({.dir = dir.path, .settings = {}});
-    ASSERT_TRUE(sim.Ready() && program.Ready());
-    ASSERT_TRUE(program.OpenTrayMenu());
-    Key(VK_UP);      // "Exit"
-    Key(VK_UP);      // "Delay"
-    Key(VK_RIGHT);   // its first item: "5 minutes"
-    Key(VK_RETURN);
-    EXPECT_TRUE(file_is(before + "[options]\nautoidle=5\n"));
-    EXPECT_EQ(program.Exit(), 0u);
-  }
-  Program again({.dir = dir.path, .settings = {}});
+  Program program({.dir = {}, .settings = before});
+  ASSERT_TRUE(sim.Ready() && program.Ready());
+  auto file_is = [&](const std::string& bytes) {
+    return drive::WaitUntil([&] { return drive::ReadFileBytes(program.SettingsPath()) == bytes; });
+  };
+  ASSERT_TRUE(program.OpenTrayMenu());
+  for (WORD key : {VK_UP, VK_UP, VK_RIGHT, VK_RETURN}) Key(key);  // "Exit", "Delay", its "5 minutes"
+  EXPECT_TRUE(file_is(before + "[options]\nautoidle=5\n"));
+  ASSERT_EQ(program.Exit(), 0u);
+  Program again({.dir = program.Dir(), .settings = {}});
   ASSERT_TRUE(again.Ready());
   ASSERT_TRUE(again.OpenTrayMenu());
-  for (int i = 0; i < 3; ++i) Key(VK_UP);  // "Idle by itself after 5 minutes away"
-  Key(VK_RETURN);
+  for (WORD key : {VK_UP, VK_UP, VK_UP, VK_RETURN}) Key(key);  // "Idle by itself after 5 minutes away"
   EXPECT_TRUE(file_is(before + "[options]\nautoidle=0\n"));
   EXPECT_EQ(again.Exit(), 0u);
 }

@@ -95,22 +95,28 @@ std::string NextMinutes(std::string_view minutes) {
   return digits;
 }
 
+std::optional<Missing> WhatIsMissing(Ports& p, const IdleState& s) {
+  if (s.Mode == IdleMode::None) return Missing::Idler;
+  const bool empty = s.Mode == IdleMode::Regular ? IsEmpty(p, Control::Text1)
+                                                 : IsEmpty(p, Control::Text3) || IsEmpty(p, Control::Text2);
+  if (empty) return Missing::Box;
+  return std::nullopt;
+}
+
+std::string_view MissingMessage(Missing what) { return what == Missing::Idler ? kPickAnIdler : kFillInAllBoxes; }
+
 void StartIdleRun(Ports& p, IdleState& s, RunObserver* observer) {
   NoObserver nobody;
   RunObserver& o = observer ? *observer : nobody;
   if (s.RunUnderWay) return;
   if (ReservedHandleGuard(p, ReadHandle(p))) return;
-  if (s.Mode == IdleMode::None) {
-    ShowMessage(p, kPickAnIdler);
+  if (const auto missing = WhatIsMissing(p, s)) {
+    ShowMessage(p, MissingMessage(*missing));
     return;
   }
+  Accept(s);
+  o.RunBegan();
   if (s.Mode == IdleMode::Regular) {
-    if (IsEmpty(p, Control::Text1)) {
-      ShowMessage(p, kFillInAllBoxes);
-      return;
-    }
-    Accept(s);
-    o.RunBegan();
     s.Reason = p.form.GetText(Control::Text1);
     Enable(p, {Control::Text1, Control::Text2, Control::Text3, Control::Label7}, false);
     Post(p, BeganLine());
@@ -122,12 +128,6 @@ void StartIdleRun(Ports& p, IdleState& s, RunObserver* observer) {
       Post(p, ReasonLine(s.Reason), minute);
     });
   } else {
-    if (IsEmpty(p, Control::Text3) || IsEmpty(p, Control::Text2)) {
-      ShowMessage(p, kFillInAllBoxes);
-      return;
-    }
-    Accept(s);
-    o.RunBegan();
     s.LinkDescription = p.form.GetText(Control::Text2);
     s.LinkUrl = p.form.GetText(Control::Text3);
     Post(p, BeganLine());
@@ -146,15 +146,8 @@ void StartIdleRun(Ports& p, IdleState& s, RunObserver* observer) {
 
 void StopIdleRun(Ports& p, IdleState& s) {
   if (ReservedHandleGuard(p, ReadHandle(p))) return;
-  if (s.Mode == IdleMode::None) {
-    ShowMessage(p, kPickAnIdler);
-    return;
-  }
-  const bool boxes_empty = s.Mode == IdleMode::Regular
-                               ? IsEmpty(p, Control::Text1)
-                               : IsEmpty(p, Control::Text3) || IsEmpty(p, Control::Text2);
-  if (boxes_empty) {
-    ShowMessage(p, kFillInAllBoxes);
+  if (const auto missing = WhatIsMissing(p, s)) {
+    ShowMessage(p, MissingMessage(*missing));
     return;
   }
   Enable(p, {Control::Label7, Control::Text1, Control::Text2, Control::Text3}, true);

@@ -5,6 +5,7 @@
 // and for the minute, not once a second.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,12 @@ class RunObserver {
   virtual void MinutesChanged() = 0;   // a full minute has passed
   virtual void RunEnded() = 0;         // after the off-idle line
 };
+
+// What Start and Stop refuse for (after the guard), with the mode and the boxes as they
+// stand: no idler picked, or a box of the mode empty; nothing when they would go ahead.
+enum class Missing { Idler, Box };
+std::optional<Missing> WhatIsMissing(Ports& ports, const IdleState& state);
+std::string_view MissingMessage(Missing what);
 
 // The click on "Start". Returns when the run has ended or was refused. While a run is under
 // way (from an accepted Start until its off-idle line) it does nothing at all: Start stays

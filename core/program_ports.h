@@ -21,6 +21,7 @@ struct Ports {
   TrayIcon& tray;
   DigestView& digest_view;
   UserInput& input;
+  CheckTimer& timer;  // the auto-idle checks, while no run is under way
 };
 
 }  // namespace zantic

@@ -25,7 +25,7 @@ WriteResult WriteHandle(Ports& ports, std::string_view handle) {
   return WriteSetting(ports.profile, "handle", "handle", handle, SettingsFile(ports.process));
 }
 
-std::string HandleNotSavedMessage(WriteResult why) {
+std::string HandleNotSavedMessage(WriteResult why, std::string_view what) {
   std::string reason;
   switch (why) {
     case WriteResult::Written: return {};
@@ -46,15 +46,17 @@ std::string HandleNotSavedMessage(WriteResult why) {
                "file).";
       break;
   }
-  return "Your handle could not be saved: " + reason;
+  return std::string(what) + " could not be saved: " + reason;
 }
 
 void ShowMessage(Ports& ports, std::string_view text) {
   ports.boxes.MessageBoxA(text, kBoxTitle, kBoxStyle);
 }
 
+bool IsReservedHandle(std::string_view handle) { return handle == "vorn" || handle == "tamsel"; }
+
 bool ReservedHandleGuard(Ports& ports, std::string_view handle) {
-  if (handle != "vorn" && handle != "tamsel") return false;
+  if (!IsReservedHandle(handle)) return false;
   ShowMessage(ports, RebukeMessage);
   WriteHandle(ports, ReplacementHandle);
   return true;

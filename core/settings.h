@@ -41,10 +41,14 @@ WriteResult WriteSetting(ProfileFile& profile, std::string_view section, std::st
 std::string ReadHandle(Ports& ports);
 WriteResult WriteHandle(Ports& ports, std::string_view handle);
 
-// What the user is told when a handle could not be stored: that it was not saved, and why.
-std::string HandleNotSavedMessage(WriteResult why);
+// What the user is told when a handle (or, `what`, another choice) could not be stored:
+// that it was not saved, and why.
+std::string HandleNotSavedMessage(WriteResult why, std::string_view what = "Your handle");
 
-// True when `handle` is "vorn" or "tamsel" (exactly): the rebuke has then been shown and
+// "vorn" or "tamsel", exactly.
+bool IsReservedHandle(std::string_view handle);
+
+// True when `handle` is reserved: the rebuke has then been shown and
 // ReplacementHandle stored. False otherwise, having done nothing.
 bool ReservedHandleGuard(Ports& ports, std::string_view handle);
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/chat_scanner.h"
+#include "platform/check_timer.h"
 #include "platform/code_page.h"
 #include "platform/digest_view.h"
 #include "platform/event_loop.h"

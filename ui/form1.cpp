@@ -50,6 +50,7 @@ void Form1::Form_Load() {
   state_.Mode = IdleMode::None;
   SendChatLine(p_.aol, LoadedByLine(ReadHandle(p_)));
   loaded_ = true;
+  LoadAutoIdle();
 }
 
 void Form1::Form_MouseDown(MouseButton button) {
@@ -78,6 +79,7 @@ void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
 }
 
 void Form1::Click(Control label) {
+  auto_idle_.UserPresent(p_.input.TickMs());  // a click on the window is the user, surely
   switch (label) {
     case C::Label2: return Label2_Click();
     case C::Label3: return Label3_Click();

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/auto_idle.h"
 #include "core/back_nudge.h"
 #include "core/digest.h"
 #include "core/idle_run.h"
@@ -25,16 +26,22 @@ inline constexpr std::string_view ContactEmailAddress = "vorn@zantic-idle.net";
 std::string GreetingsText();
 std::string HelpText();
 
-// The tray icon's tooltip: "zantic idle - idling, N minute(s)" during a run, "zantic idle"
-// otherwise.
-std::string TrayTip(const IdleState& state);
+// The tray icon's tooltip: "zantic idle - idling, N minute(s)" during a run ("idling by
+// itself" for a run the program started), "zantic idle" otherwise.
+std::string TrayTip(const IdleState& state, bool by_itself = false);
 inline constexpr std::string_view kBackBalloon = "Back? Click here to stop idling.";
 
-enum class TrayCommand { ShowOrHide = 1, WhileYouWereAway, StopIdling, Exit };
+// IdleDelay opens the submenu of IdleAfter5 to IdleAfter30.
+enum class TrayCommand {
+  ShowOrHide = 1, WhileYouWereAway, StopIdling, Exit,
+  IdleByItself, IdleDelay, IdleAfter5, IdleAfter10, IdleAfter15, IdleAfter30,
+};
 struct TrayMenuItem {
   TrayCommand command;
   std::string text;
   bool enabled;
+  bool checked = false;
+  std::vector<TrayMenuItem> submenu = {};
   bool operator==(const TrayMenuItem&) const = default;
 };
 
@@ -97,6 +104,9 @@ class Form1 {
   // Another copy of the program was started: this one's window comes back to the front,
   // once it is loaded and unless it is ending.
   CopyAnswer AnotherCopyStarted();
+  // The check of idling by itself, every few seconds while it is on and no run is under way
+  // (ui/form1_auto.cpp).
+  void AutoIdle_Timer();
   // The digest of the last run that ended (an empty one before that).
   const RoomDigest& LastDigest() const { return last_digest_; }
 
@@ -133,12 +143,28 @@ class Form1 {
   bool TrayWorks() const { return loaded_ && !ending_; }
   void DigestLine(std::string_view speaker, std::string_view text);
   void LookUpScreenName();
+  // Idling by itself (ui/form1_auto.cpp).
+  void LoadAutoIdle();
+  void AutoIdleCheck();
+  void StartByItself();
+  std::string WhyAutoIdleWaits();
+  void FollowTimer();
+  void AutoIdleRunBegan();
+  void AutoIdleRunEnded();
+  std::vector<TrayMenuItem> AutoIdleMenu();
+  void AutoIdle_Command(TrayCommand command);
+  // The tooltip as things stand, given to the tray when it changes.
+  void ShowTip();
 
   Ports p_;
   IdleState state_;
   Follower follower_{*this};
   RoomDigest digest_, last_digest_;
   BackNudge nudge_;
+  AutoIdle auto_idle_;
+  bool starting_by_itself_ = false;
+  std::string waiting_;            // why idling by itself waits, when it is due
+  std::string tip_ = "zantic idle";
   double next_name_look_ = 0;  // on the event loop's clock
   bool loaded_ = false;        // the load sequence has ended
   bool ending_ = false;        // "X" has begun

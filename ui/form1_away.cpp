@@ -7,9 +7,9 @@
 
 namespace zantic {
 
-std::string TrayTip(const IdleState& state) {
+std::string TrayTip(const IdleState& state, bool by_itself) {
   if (!state.RunUnderWay) return "zantic idle";
-  return "zantic idle - idling, " + state.Minutes + " minute(s)";
+  return std::string("zantic idle - idling") + (by_itself ? " by itself, " : ", ") + state.Minutes + " minute(s)";
 }
 
 void Form1::ShowWindowInFront() {
@@ -28,10 +28,13 @@ void Form1::Tray_Click() {
 
 std::vector<TrayMenuItem> Form1::TrayMenu() {
   if (!TrayWorks()) return {};
-  return {{TrayCommand::ShowOrHide, p_.form.IsFormShown() ? "Hide window" : "Show window", true},
-          {TrayCommand::WhileYouWereAway, "While you were away\xE2\x80\xA6", true},
-          {TrayCommand::StopIdling, "Stop idling", state_.RunUnderWay && state_.Running},
-          {TrayCommand::Exit, "Exit", true}};
+  std::vector<TrayMenuItem> items = {
+      {TrayCommand::ShowOrHide, p_.form.IsFormShown() ? "Hide window" : "Show window", true},
+      {TrayCommand::WhileYouWereAway, "While you were away\xE2\x80\xA6", true},
+      {TrayCommand::StopIdling, "Stop idling", state_.RunUnderWay && state_.Running}};
+  for (TrayMenuItem& item : AutoIdleMenu()) items.push_back(std::move(item));
+  items.push_back({TrayCommand::Exit, "Exit", true});
+  return items;
 }
 
 void Form1::Tray_Command(TrayCommand command) {
@@ -41,6 +44,7 @@ void Form1::Tray_Command(TrayCommand command) {
     case TrayCommand::WhileYouWereAway: return ShowLastDigest();
     case TrayCommand::StopIdling: return Label8_Click();
     case TrayCommand::Exit: return Label2_Click();
+    default: return AutoIdle_Command(command);
   }
 }
 
@@ -89,21 +93,24 @@ void Form1::Follower::RunBegan() {
   f_.digest_.Begin("", ReadHandle(f_.p_));
   f_.LookUpScreenName();
   f_.nudge_.Begin(f_.p_.input.TickMs());
-  f_.p_.tray.SetTip(TrayTip(f_.state_));
+  f_.AutoIdleRunBegan();
+  f_.ShowTip();
 }
 
 void Form1::Follower::SecondsPassed() {
+  if (f_.auto_idle_.OwnRun()) return f_.AutoIdleCheck();  // it stops by itself: no nudge
   if (f_.nudge_.Check(f_.p_.input.TickMs(), f_.p_.input.LastInputTickMs())) {
     f_.p_.tray.ShowBalloon("zantic idle", kBackBalloon);
   }
 }
 
-void Form1::Follower::MinutesChanged() { f_.p_.tray.SetTip(TrayTip(f_.state_)); }
+void Form1::Follower::MinutesChanged() { f_.ShowTip(); }
 
 void Form1::Follower::RunEnded() {
   f_.digest_.End(f_.state_.Minutes);
   f_.last_digest_ = f_.digest_;
-  f_.p_.tray.SetTip(TrayTip(f_.state_));
+  f_.AutoIdleRunEnded();
+  f_.ShowTip();
   if (f_.last_digest_.mentioned() > 0) f_.ShowLastDigest();
 }
 

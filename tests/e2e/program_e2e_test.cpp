@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/announcement.h"
-#include "core/settings.h"
 #include "drive/program.h"
 #include "drive/sim.h"
 #include "ui/form1.h"
@@ -51,24 +50,6 @@ class ProgramE2E : public testing::Test {
   Sim sim;
   Program program;
 };
-
-// A reserved handle written into the file by hand: the rebuke comes first, before the
-// window and before the line, and the file is mended.
-TEST(ProgramStartUp, GuardsAReservedHandleBeforeAnythingElse) {
-  Sim sim;
-  ASSERT_TRUE(sim.Ready());
-  Program program({L"", "[HANDLE]\nhandle=tamsel\n", false});
-  HWND box = WaitForBox();
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(BoxText(box), z::RebukeMessage);
-  EXPECT_FALSE(program.WaitShown(milliseconds(0))) << "the window waits for the box";
-  EXPECT_TRUE(sim.ChatLines().empty()) << "so does the line";
-  ASSERT_TRUE(AnswerBox(box));
-  ASSERT_TRUE(program.WaitShown());
-  EXPECT_TRUE(sim.WaitForChat(z::LoadedByLine(std::string(z::ReplacementHandle))));
-  EXPECT_EQ(sim.ChatTexts(), Texts{z::LoadedByLine(std::string(z::ReplacementHandle))});
-  EXPECT_EQ(ReadFileBytes(program.SettingsPath()), "[HANDLE]\nhandle=" + std::string(z::ReplacementHandle) + "\n");
-}
 
 // Against a client whose rich edits are Unicode windows, and an older one's ANSI windows.
 class ProgramE2EClients : public ProgramE2E, public testing::WithParamInterface<bool> {

@@ -148,16 +148,5 @@ INSTANTIATE_TEST_SUITE_P(
                 {}, "Pat", "Kim", false, WriteResult::FileReadOnly}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SetButton, SecondSetAfterARebukeStoresTheReplacement) {
-  Harness h;
-  h.StoreHandle("vorn");
-  h.form1.Click(C::Label6);
-  h.form1.Click(C::Label13);
-  h.form1.Click(C::Label14);
-  h.form1.Click(C::Label14);
-  EXPECT_EQ(h.LineTexts(), std::vector<std::string>{HandleChangedLine(ReplacementHandle)});
-  EXPECT_EQ(h.boxes.shown.size(), 1u);
-}
-
 }  // namespace
 }  // namespace zantic

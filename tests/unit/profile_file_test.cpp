@@ -77,15 +77,5 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"UnreadableIsNotOverwritten", kPlain, "", kPlain, "Kim", "Pat", WriteResult::FileUnreadable, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Profile, AFailedWriteChangesNothing) {
-  fakes::FakeFiles files;
-  fakes::Latin1CodePage code_page;
-  files.files[std::string(kPath)] = kPlain;
-  files.writes = WriteResult::FileReadOnly;
-  ProfileFile profile(files, code_page);
-  EXPECT_EQ(profile.WritePrivateProfileStringA("handle", "HANDLE", "Kim", kPath), WriteResult::FileReadOnly);
-  EXPECT_EQ(profile.GetPrivateProfileStringA("handle", "handle", "", 750, kPath), "Pat");
-}
-
 }  // namespace
 }  // namespace zantic

@@ -385,17 +385,32 @@ void Form1Window::OnTray(WPARAM wparam, LPARAM lparam) {
   }
 }
 
+// The items, each with its check mark and its submenu; a line above the first of idling
+// by itself and above "Exit". DestroyMenu takes the submenus along.
+static void AppendTrayItems(HMENU menu, const std::vector<TrayMenuItem>& items) {
+  for (const TrayMenuItem& item : items) {
+    if (item.command == TrayCommand::Exit || item.command == TrayCommand::IdleByItself) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    }
+    UINT flags = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED) | (item.checked ? MF_CHECKED : MF_UNCHECKED);
+    UINT_PTR id = static_cast<UINT_PTR>(item.command);
+    if (!item.submenu.empty()) {
+      HMENU submenu = CreatePopupMenu();
+      AppendTrayItems(submenu, item.submenu);
+      flags |= MF_POPUP;
+      id = reinterpret_cast<UINT_PTR>(submenu);
+    }
+    AppendMenuW(menu, flags, id, Utf8ToWide(item.text).c_str());
+  }
+}
+
 // The menu the logic describes, at the point of the click; the chosen command goes back to
 // the logic once the menu has closed.
 void Form1Window::TrayMenu(POINT at) {
   const std::vector<TrayMenuItem> items = logic_->TrayMenu();
   if (items.empty()) return;
   HMENU menu = CreatePopupMenu();
-  for (const TrayMenuItem& item : items) {
-    if (item.command == TrayCommand::Exit) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), static_cast<UINT_PTR>(item.command),
-                Utf8ToWide(item.text).c_str());
-  }
+  AppendTrayItems(menu, items);
   // The menu closes when the user clicks elsewhere only if the window is in front.
   SetForegroundWindow(window_);
   const int chosen = TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, window_, nullptr);

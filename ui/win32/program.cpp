@@ -10,6 +10,7 @@
 #include "aol/send_queue.h"
 #include "core/profile_file.h"
 #include "core/settings.h"
+#include "platform/win32/check_timer_win32.h"
 #include "platform/win32/event_loop_win32.h"
 #include "platform/win32/system_services_win32.h"
 #include "platform/win32/window_system_win32.h"
@@ -104,7 +105,10 @@ int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
     if (hooks.on_chat_lines) hooks.on_chat_lines(lines);
     return lines;
   });
-  Form1 form(Ports{windows, aol, events, profile, boxes, process, window, chat1, tray, digest, input});
+  Form1* logic = nullptr;
+  Win32CheckTimer timer(window.Handle(), [&logic] { logic->AutoIdle_Timer(); });
+  Form1 form(Ports{windows, aol, events, profile, boxes, process, window, chat1, tray, digest, input, timer});
+  logic = &form;
   window.Attach(form);
   own_events.pre_translate = [&window, &digest](MSG& msg) { return window.PreTranslate(msg) || digest.PreTranslate(msg); };
 

@@ -23,4 +23,25 @@ bool VirtualClock::WaitForEvents(double deadline) {
   return event;
 }
 
+void FakeTimer::StartTimer(double seconds) {
+  if (interval == seconds) return;
+  interval = seconds;
+  ++starts;
+  ++generation_;
+  Schedule();
+}
+
+void FakeTimer::StopTimer() {
+  interval = 0;
+  ++generation_;
+}
+
+void FakeTimer::Schedule() {
+  clock_.After(interval, [this, generation = generation_] {
+    if (generation != generation_) return;
+    Schedule();
+    if (on_tick) on_tick();
+  });
+}
+
 }  // namespace zantic::fakes

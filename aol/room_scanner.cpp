@@ -5,16 +5,9 @@
 namespace zantic {
 
 std::vector<ChatLineReport> RoomScanner::Tick(std::uint32_t now_ms, std::uint32_t last_input_ms) {
-  input_ = now_ms - last_input_ms < kBusyMs;
-  const bool busy = lines_seen_ && now_ms - last_lines_ms_ < kBusyMs;
-  quiet_ = !input_ && !busy;
-  if (quiet_ && ++ticks_since_look_ < kQuietTicksPerLook) return {};
-  ticks_since_look_ = 0;
   auto lines = Look();
-  if (!lines.empty()) {
-    lines_seen_ = true;
-    last_lines_ms_ = now_ms;
-  }
+  input_ = now_ms - last_input_ms < kInputMs;
+  busy_ = !lines.empty() || tracker_.last_look_moved();
   return lines;
 }
 

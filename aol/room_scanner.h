@@ -3,16 +3,22 @@
 // (TranscriptTracker). Reading the text is the window system's; the scanner's thread is the
 // main window's (ui/win32/chat1.h).
 //
-// When to look. A look reads the room through the client, a few round trips to the window
-// system. The user's "hide" and "show" can only come while someone is at the keyboard, and
-// they must be answered at once; the other members' lines are only kept for later. So the
-// scanner looks every 100 ms while the user has given input in the last few seconds, every
-// 150 ms while only the room has been busy (a busy room is read in time, and a room busy
-// for hours while its user is away costs no more than it must); otherwise it ticks every
-// 300 ms and looks at every fourth tick (every 1.2 s). A quiet tick costs one question to
-// the system (the time of the last input). A person typing "hide" gives input with the
-// first key, which the next quiet tick sees before the word and its Enter are typed: by
-// the Enter the scanner is at its full pace.
+// When to look. A look reads the room through the client: under Wine about eight round
+// trips to the window system (the time of the last input; the message into the client, which
+// the system routes, waits on and answers; the text it put in the memory lent), each of which
+// puts the thread to sleep and wakes it. The user's "hide" and "show" can only come while
+// someone is at the keyboard, and they must be answered at once; the other members' lines
+// are only kept for later. So the scanner looks every 100 ms while the user has given input
+// in the last few seconds; every 150 ms while only the room is busy, that is while looks keep
+// finding new text (a flood is read in time, and a room busy for hours while its user is
+// away costs no more than it must); and every 3 s in a quiet room with nobody at the
+// keyboard, where a look now and then is all the room needs: a program that waits there
+// wakes some twenty times a minute for it, not fifty. A look that finds nothing new is back
+// at the quiet pace, so a line now and then (the run's own minute line among them) costs
+// one quick look after it, not seconds of them. The scanner sleeps from one look to the
+// next and wakes for nothing else: each look asks for the time of the user's last input, so
+// the look after the user comes back (within 3 s of the first touch of the mouse or the
+// keyboard, before a command can be typed out) puts the scanner at its full pace.
 #pragma once
 
 #include <cstdint>
@@ -26,22 +32,20 @@ namespace zantic {
 
 class RoomScanner {
  public:
-  // Input or new lines this recent keep the scanner looking at every tick.
-  static constexpr std::uint32_t kBusyMs = 5000;
-  // Milliseconds from one tick to the next: someone at the keyboard, a busy room, all quiet.
+  // Input this recent keeps the scanner at its quickest pace.
+  static constexpr std::uint32_t kInputMs = 5000;
+  // Milliseconds from one look to the next: someone at the keyboard, a busy room, all quiet.
   static constexpr std::uint32_t kInputTickMs = 100;
   static constexpr std::uint32_t kTickMs = 150;
-  static constexpr std::uint32_t kQuietTickMs = 300;
-  // Ticks between two looks at a quiet room with nobody at the keyboard.
-  static constexpr int kQuietTicksPerLook = 4;
+  static constexpr std::uint32_t kQuietTickMs = 3000;
 
   explicit RoomScanner(WindowSystem& windows) : reader_(windows) {}
 
-  // One tick of the scanner's clock: a look when one is due (see above), else nothing.
+  // One tick of the scanner's clock: a look, which also sets the pace (see above).
   // `now_ms` and `last_input_ms` are the system's millisecond ticks.
   std::vector<ChatLineReport> Tick(std::uint32_t now_ms, std::uint32_t last_input_ms);
-  // How long to wait for the next tick, by what the last tick found.
-  std::uint32_t NextTickMs() const { return input_ ? kInputTickMs : quiet_ ? kQuietTickMs : kTickMs; }
+  // How long to sleep to the next tick, by what the last tick found.
+  std::uint32_t NextTickMs() const { return input_ ? kInputTickMs : busy_ ? kTickMs : kQuietTickMs; }
 
   // One look at the room: the lines said there since the last look, in order. What a room
   // holds when it is first looked at (at the start, or a room newly found) is history and
@@ -72,9 +76,7 @@ class RoomScanner {
 
   Reader reader_;
   TranscriptTracker tracker_;
-  int ticks_since_look_ = 0;
-  bool lines_seen_ = false, input_ = false, quiet_ = false;
-  std::uint32_t last_lines_ms_ = 0;
+  bool input_ = false, busy_ = false;
 };
 
 }  // namespace zantic

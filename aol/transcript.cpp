@@ -139,6 +139,7 @@ void TranscriptTracker::Settle(std::u16string_view text, long from, std::size_t 
 
 std::vector<ChatLineReport> TranscriptTracker::Poll(TranscriptReader& reader) {
   last_read_chars_ = 0;
+  moved_ = false;
   const Hwnd transcript = reader.Transcript();
   // No room for now: the place is kept for the same transcript, should it come back.
   if (transcript == kNoWindow) return {};
@@ -203,7 +204,10 @@ std::vector<ChatLineReport> TranscriptTracker::Poll(TranscriptReader& reader) {
     // paragraph, skipped), or at the start when all is new.
     auto lines = ParseTranscriptLines(std::u16string_view(*text).substr(*stop));
     if (!lines.empty() && !reader.MayReport()) return {};
+    const long end = end_;
+    const std::u16string anchor = std::move(anchor_);
     Settle(*text, from, known, kept);
+    moved_ = end_ != end || anchor_ != anchor;
     return lines;
   }
 }

@@ -104,6 +104,9 @@ class TranscriptTracker {
 
   // Reads spent by the last Poll, in characters (for benchmarks and tests).
   std::size_t last_read_chars() const { return last_read_chars_; }
+  // Whether the last Poll found the text after its place changed, whether or not it had
+  // lines to report (lines it could not place are taken as read, but the room is not quiet).
+  bool last_look_moved() const { return moved_; }
 
  private:
   // Takes the place: `text` read from `from`, the lines from `known` on (where a line
@@ -115,6 +118,7 @@ class TranscriptTracker {
   std::u16string anchor_;  // the whole lines that end at end_ (kAnchorLength units or more)
   std::vector<std::u16string> remembered_;  // the last lines read, oldest first; the anchor's are the last
   std::size_t last_read_chars_ = 0;
+  bool moved_ = false;
 };
 
 // The lines of a stretch of transcript text: paragraphs split at breaks ('\r' or '\n'),

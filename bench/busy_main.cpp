@@ -14,7 +14,7 @@ class BusyEventLoop final : public zantic::EventLoop {
   explicit BusyEventLoop(zantic::EventLoop& own) : own_(own) {}
   void PumpEvents() override { own_.PumpEvents(); }
   double Now() override { return own_.Now(); }
-  void WaitForEvents(double) override {}
+  bool WaitForEvents(double) override { return true; }
 
  private:
   zantic::EventLoop& own_;

@@ -11,9 +11,45 @@
 namespace bench {
 namespace {
 
+// Wakeups of the program's threads over whole minutes of a run: all of them, and each thread
+// in the order it was made (the user-interface thread first).
+struct Wakes {
+  double minutes = 0;
+  long long all = 0;
+  std::vector<long long> threads;
+  double PerMinute() const { return minutes > 0 ? all / minutes : 0; }
+};
+
+// The run is left alone this long before its wakeups are counted: the scanner's pace at the
+// keyboard (the clicks and keys that began the run) is over by then.
+constexpr double kSettleSeconds = 30;
+
+Wakes WakesBetween(const std::vector<ThreadWakes>& before, const std::vector<ThreadWakes>& after, double minutes) {
+  Wakes w;
+  w.minutes = minutes;
+  for (const ThreadWakes& a : after) {
+    long long n = a.voluntary;
+    for (const ThreadWakes& b : before) {
+      if (b.tid == a.tid) n -= b.voluntary;
+    }
+    w.all += n;
+    w.threads.push_back(n);
+  }
+  return w;
+}
+
+std::string PerThread(const Wakes& w) {
+  std::string text;
+  for (std::size_t i = 0; i < w.threads.size(); ++i) {
+    text += Format("%s%.0f", i ? " / " : "", w.minutes > 0 ? w.threads[i] / w.minutes : 0);
+  }
+  return text;
+}
+
 struct IdleRun {
   bool ok = false;
   Cpu used;
+  Wakes wakes;
   Memory at_start, at_end;
   std::vector<double> minute_error_ms;  // each minute line's lateness against the ideal
   std::vector<double> step_error_ms;    // each step's reason line after its minute line, less 0.7 s
@@ -52,7 +88,13 @@ IdleRun Run(drive::Sim& sim, const wchar_t* exe, double seconds) {
   const Processes processes(sim, &program);
   run.at_start = MemoryOf(program.Process());
   const Cpu start = processes.Now();
-  SleepFor(seconds);
+  // Whole minutes of wakeups, each minute holding one minute step, from kSettleSeconds on.
+  const double minutes = std::floor((seconds - kSettleSeconds) / 60);
+  SleepFor(kSettleSeconds);
+  const auto wakes_before = WakesOf(processes.program());
+  SleepFor(60 * minutes);
+  run.wakes = WakesBetween(wakes_before, WakesOf(processes.program()), minutes);
+  SleepFor(seconds - kSettleSeconds - 60 * minutes);
   run.used = processes.Now() - start;
   run.at_end = MemoryOf(program.Process());
   MinuteErrors(sim, *reason_ms, run);
@@ -101,6 +143,12 @@ int IdleBench(double seconds, double busy_seconds, double baseline_seconds) {
   Row("1 Idle CPU", "wineserver on the program's behalf (minus the stand-in-alone baseline)",
       Share(server_share(ours.used), 1), "busy loop: " + Share(server_share(busy.used), 1), "< 0.5% of a core",
       server_share(ours.used) < 0.005);
+  Row("1 Idle CPU", Format("wakeups of the program's threads per minute, quiet room, nobody at the keyboard (%.0f whole minutes from %.0f s after Start)",
+                           ours.wakes.minutes, kSettleSeconds),
+      Format("%.0f", ours.wakes.PerMinute()), Format("busy loop: %.0f", busy.wakes.PerMinute()), "at most 300",
+      ours.wakes.minutes > 0 && ours.wakes.PerMinute() <= 300);
+  Detail("idle: wakeups per minute of each thread, in the order they were made (the user-interface thread first): " +
+         PerThread(ours.wakes));
   Detail(Format("idle: during the run: wineserver %s in all, stand-in %s (busy loop: %s, %s)",
                 Share(ours.used.server, ours.used.at).c_str(), Share(ours.used.sim, ours.used.at).c_str(),
                 Share(busy.used.server, busy.used.at).c_str(), Share(busy.used.sim, busy.used.at).c_str()));
@@ -123,7 +171,7 @@ int IdleBench(double seconds, double busy_seconds, double baseline_seconds) {
       Format("busy loop after %.0f min: %.1f / %.1f / %.1f", busy.used.at / 60, busy.at_start.working_set_mb,
              busy.at_end.working_set_mb, busy.at_end.peak_mb),
       "no growth", growth < 0.25);
-  return cpu_met && server_share(ours.used) < 0.005 && m.max < 20 && growth < 0.25 ? 0 : 1;
+  return cpu_met && server_share(ours.used) < 0.005 && m.max < 20 && growth < 0.25 && ours.wakes.PerMinute() <= 300 ? 0 : 1;
 }
 
 int CompareBench(const std::wstring& exe_a, const std::wstring& exe_b, double seconds, int rounds) {
@@ -136,6 +184,7 @@ int CompareBench(const std::wstring& exe_a, const std::wstring& exe_b, double se
   // Taken in turns, so a change in the machine's load falls on both alike.
   Cpu used[2];
   std::vector<double> minutes[2];
+  Wakes wakes[2];
   for (int r = 0; r < rounds; ++r) {
     for (int k = 0; k < 2; ++k) {
       const IdleRun run = Run(sim, (k ? exe_b : exe_a).c_str(), seconds);
@@ -147,6 +196,10 @@ int CompareBench(const std::wstring& exe_a, const std::wstring& exe_b, double se
       used[k].program += run.used.program;
       used[k].server += run.used.server;
       minutes[k].insert(minutes[k].end(), run.minute_error_ms.begin(), run.minute_error_ms.end());
+      wakes[k].minutes += run.wakes.minutes;
+      wakes[k].all += run.wakes.all;
+      wakes[k].threads.resize(std::max(wakes[k].threads.size(), run.wakes.threads.size()));
+      for (std::size_t i = 0; i < run.wakes.threads.size(); ++i) wakes[k].threads[i] += run.wakes.threads[i];
     }
   }
   auto figures = [&](int k) {
@@ -157,6 +210,14 @@ int CompareBench(const std::wstring& exe_a, const std::wstring& exe_b, double se
   };
   Row("Compare", Format("regular run, %d x %.0f s each, taken in turns", rounds, seconds),
       drive::Narrow(exe_b) + ": " + figures(1), drive::Narrow(exe_a) + ": " + figures(0));
+  Row("Compare", Format("wakeups of the program's threads per minute, quiet room, nobody at the keyboard (%d x %.0f whole minutes from %.0f s after Start)",
+                        rounds, wakes[1].minutes / rounds, kSettleSeconds),
+      drive::Narrow(exe_b) + Format(": %.0f", wakes[1].PerMinute()),
+      drive::Narrow(exe_a) + Format(": %.0f", wakes[0].PerMinute()));
+  for (int k = 1; k >= 0; --k) {
+    Detail("compare: wakeups per minute of each thread of " + drive::Narrow(k ? exe_b : exe_a) +
+           ", in the order they were made (the user-interface thread first): " + PerThread(wakes[k]));
+  }
   return 0;
 }
 

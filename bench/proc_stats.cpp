@@ -95,6 +95,23 @@ std::optional<double> CpuSeconds(UnixPid pid) {
   return total_ns / 1e9;
 }
 
+std::vector<ThreadWakes> WakesOf(UnixPid pid) {
+  std::vector<ThreadWakes> wakes;
+  if (pid == 0) return wakes;
+  const std::string dir = std::to_string(pid);
+  for (const std::string& task : Entries(dir + "\\task")) {
+    const auto status = ReadProc(dir + "\\task\\" + task + "\\status");
+    if (!status) continue;
+    const std::string key = "\nvoluntary_ctxt_switches:";
+    const auto at = status->find(key);
+    if (at == std::string::npos) continue;
+    wakes.push_back({std::atoi(task.c_str()), std::atoll(status->c_str() + at + key.size())});
+  }
+  // Thread ids are handed out in turn, so the order of ids is the order of making.
+  std::sort(wakes.begin(), wakes.end(), [](const ThreadWakes& a, const ThreadWakes& b) { return a.tid < b.tid; });
+  return wakes;
+}
+
 double ThisThreadCpuSeconds() {
   FILETIME created, exited, kernel, user;
   GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -26,6 +27,15 @@ std::optional<double> CpuSeconds(UnixPid pid);
 // (10 ms). (Files of /proc are opened by the wineserver under Wine, so /proc/self and
 // /proc/thread-self name the wineserver: a process cannot find itself there.)
 double ThisThreadCpuSeconds();
+
+// How often each thread of the process has gone to sleep so far: its voluntary context
+// switches (each one is a wakeup later), by Linux thread id, in the order the threads were
+// made. Under Wine every call to the wineserver is one, besides every wait and sleep.
+struct ThreadWakes {
+  UnixPid tid = 0;
+  long long voluntary = 0;
+};
+std::vector<ThreadWakes> WakesOf(UnixPid pid);
 
 // A line of uptime's kind: "load average 0.12 0.30 0.41".
 std::string LoadAverage();

@@ -16,8 +16,8 @@ namespace {
 
 using zantic::RoomScanner;
 constexpr double kPollSeconds = RoomScanner::kInputTickMs / 1000.0;  // while someone is at the keyboard
-// In a quiet room with nobody at the keyboard the scanner looks at one quiet tick in so many.
-constexpr double kQuietLookSeconds = RoomScanner::kQuietTickMs / 1000.0 * RoomScanner::kQuietTicksPerLook;
+// In a quiet room with nobody at the keyboard the scanner sleeps this long between looks.
+constexpr double kQuietLookSeconds = RoomScanner::kQuietTickMs / 1000.0;
 constexpr double kQuietLooksPerSecond = 1 / kQuietLookSeconds;
 
 // Presses and releases Enter through the input queue, without waiting after it.
@@ -36,7 +36,7 @@ void PressEnter() {
 // stand-in's clock. The user types the command into the stand-in's entry box, as a person
 // does (the mouse and keyboard through the input queue), and the figure counts from the
 // press of Enter. The same, said through the stand-in's control channel with nobody at the
-// keyboard, as a second figure: the scanner then looks every 1.2 s.
+// keyboard, as a second figure: the scanner then looks every 3 s.
 struct LatencySamples {
   std::vector<double> latency_ms, answer_ms;
   int wrong_state = 0;
@@ -104,8 +104,8 @@ int Latency(int samples) {
   Detail(Format("scanner: to the answer line in the room (\"i-face has been hidden/shown\"), ms: median %.1f, "
                 "p99 %.1f (n = %zu)", a.median, a.p99, a.n));
   Detail(Format("scanner: the same said through the stand-in's control channel with nobody at the keyboard "
-                "(the quiet pace, a look every 1.2 s), ms: median %.1f, max %.1f (n = %zu)",
-                u.median, u.max, u.n));
+                "(the quiet pace, a look every %.1f s), ms: median %.1f, max %.1f (n = %zu)",
+                kQuietLookSeconds, u.median, u.max, u.n));
   if (typed.wrong_state) Detail(Format("scanner: the window was in the wrong state %d times", typed.wrong_state));
   return met ? 0 : 1;
 }
@@ -163,7 +163,7 @@ int TranscriptSize(double seconds) {
     return 2;
   }
   const double ratio = large->program_us / small->program_us;
-  Row("4 Scanner", Format("CPU per look in a quiet room with nobody at the keyboard (the ticks between looks included), transcript of 1,000 / 100,000 lines (%.0f s each), µs", seconds),
+  Row("4 Scanner", Format("CPU per look in a quiet room with nobody at the keyboard (everything the scanner does between looks included), transcript of 1,000 / 100,000 lines (%.0f s each), µs", seconds),
       Format("%.0f / %.0f: ratio %.2f", small->program_us, large->program_us, ratio),
       Format("reading the whole transcript (WM_GETTEXT) instead: %.1f / %.1f ms per poll, of which the stand-in's "
              "CPU %.1f / %.1f ms",

@@ -1,5 +1,8 @@
 #include "core/idle_run.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "aol/chat_room.h"
 #include "core/announcement.h"
 #include "core/pause.h"
@@ -13,30 +16,38 @@ void Post(const RunPorts& p, const std::string& line, AolClient::Step step = {})
   SendChatLine(p.aol, line, step);
 }
 
-bool BoxesEmpty(const RunPorts& p, IdleMode mode) {
-  if (mode == IdleMode::Regular) return p.inputs.Reason().empty();
-  return p.inputs.LinkUrl().empty() || p.inputs.LinkDescription().empty();
-}
-
 // An observer that is told nothing, for a run nobody follows.
 struct NoObserver final : RunObserver {
   void RunBegan() override {}
-  void SecondPassed() override {}
+  int SecondsPerCall() const override { return 60; }
+  void SecondsPassed() override {}
   void MinutesChanged() override {}
   void RunEnded() override {}
 };
 
-// Sixty one-second pauses per minute, with the running flag tested after each; the step
-// after the sixtieth is not interrupted. The lines of the n-th minute step are step n of the
-// run's series: once the next minute is due, what of them still waits behind a client that
-// does not answer is no news to anyone.
+// A minute is sixty seconds on a grid counted from the minute's own start (after the step
+// before it), so a handler nested in the wait (a box held open for seconds) does not push
+// the minute back. The loop sleeps to the observer's next call or the minute's end and
+// wakes early only for events; Stop is a click, an event, so a wait that ends after a pass
+// of events looks at the running flag then. The run notices Stop at the grid's next whole
+// second after the pass of events that held it (at once when a nested handler kept it
+// past that second), then posts the off-idle line. The step after the sixtieth second is
+// not interrupted. The lines of the n-th minute step are step n of the run's series: once
+// the next minute is due, what of them still waits behind a client that does not answer
+// is no news to anyone.
 template <typename MinuteStep>
 void MinuteLoop(const RunPorts& p, IdleState& s, RunObserver& o, MinuteStep step) {
+  const int every = std::clamp(o.SecondsPerCall(), 1, 60);
+  const auto stopped = [&s] { return !s.Running; };
   for (std::uint64_t n = 1;; ++n) {
-    for (int second = 1; second <= 60; ++second) {
-      Pause(p.events, 1);
-      if (!s.Running) return;
-      o.SecondPassed();
+    const double start = p.events.Now();
+    for (int second = 0; second < 60;) {
+      second = std::min(second + every, 60);
+      if (const auto pass = PauseUntil(p.events, start + second, stopped)) {
+        PauseUntil(p.events, start + std::floor(*pass - start) + 1);
+        return;
+      }
+      o.SecondsPassed();
     }
     s.Minutes = NextMinutes(s.Minutes);
     o.MinutesChanged();
@@ -46,7 +57,7 @@ void MinuteLoop(const RunPorts& p, IdleState& s, RunObserver& o, MinuteStep step
 
 void Ending(const RunPorts& p, IdleState& s, RunObserver& o) {
   // The handle is read again, without the guard: a handle changed during the run counts.
-  Post(p, OffIdleLine(ReadHandle(p.handle_file), s.Minutes));
+  Post(p, OffIdleLine(ReadHandle(p.settings), s.Minutes));
   s.RunUnderWay = false;
   o.RunEnded();
 }
@@ -75,17 +86,23 @@ std::string NextMinutes(std::string_view minutes) {
   return digits;
 }
 
+std::optional<Missing> WhatIsMissing(RunInputs& inputs, const IdleState& s) {
+  if (s.Mode == IdleMode::None) return Missing::Idler;
+  const bool empty = s.Mode == IdleMode::Regular ? inputs.Reason().empty()
+                                                 : inputs.LinkUrl().empty() || inputs.LinkDescription().empty();
+  if (empty) return Missing::Box;
+  return std::nullopt;
+}
+
+std::string_view MissingMessage(Missing what) { return what == Missing::Idler ? kPickAnIdler : kFillInAllBoxes; }
+
 void StartIdleRun(const RunPorts& p, IdleState& s, RunObserver* observer) {
   NoObserver nobody;
   RunObserver& o = observer ? *observer : nobody;
   if (s.RunUnderWay) return;
-  if (ReservedHandleGuard(p.handle_file, p.boxes, ReadHandle(p.handle_file))) return;
-  if (s.Mode == IdleMode::None) {
-    ShowMessage(p.boxes, kPickAnIdler);
-    return;
-  }
-  if (BoxesEmpty(p, s.Mode)) {
-    ShowMessage(p.boxes, kFillInAllBoxes);
+  if (ReservedHandleGuard(p.settings, p.boxes, ReadHandle(p.settings))) return;
+  if (const auto missing = WhatIsMissing(p.inputs, s)) {
+    ShowMessage(p.boxes, MissingMessage(*missing));
     return;
   }
   Accept(s);
@@ -121,13 +138,9 @@ void StartIdleRun(const RunPorts& p, IdleState& s, RunObserver* observer) {
 }
 
 void StopIdleRun(const RunPorts& p, IdleState& s) {
-  if (ReservedHandleGuard(p.handle_file, p.boxes, ReadHandle(p.handle_file))) return;
-  if (s.Mode == IdleMode::None) {
-    ShowMessage(p.boxes, kPickAnIdler);
-    return;
-  }
-  if (BoxesEmpty(p, s.Mode)) {
-    ShowMessage(p.boxes, kFillInAllBoxes);
+  if (ReservedHandleGuard(p.settings, p.boxes, ReadHandle(p.settings))) return;
+  if (const auto missing = WhatIsMissing(p.inputs, s)) {
+    ShowMessage(p.boxes, MissingMessage(*missing));
     return;
   }
   p.inputs.Unlock();

@@ -1,8 +1,11 @@
-// The idle run: Start announces the idle period and counts its minutes, pausing one second
-// at a time; Stop (which runs nested inside one of those pauses) clears the running flag,
-// and the run then posts the off-idle line and returns.
+// The idle run: Start announces the idle period and counts its minutes on a grid of whole
+// seconds from each minute's start; Stop (which runs nested inside the run's wait) clears
+// the running flag, and the run posts the off-idle line at the grid's next second and
+// returns. The run sleeps through its quiet seconds: it wakes for events, for its observer
+// and for the minute, not once a second.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,7 +23,11 @@ class RunObserver {
  public:
   virtual ~RunObserver() = default;
   virtual void RunBegan() = 0;         // Start was accepted
-  virtual void SecondPassed() = 0;     // after each one-second pause of the minute loop
+  // How often the observer is told that seconds have passed: every so many seconds of each
+  // minute (a divisor of 60; the minute's sixtieth second is always one). The run wakes
+  // only then, so the longer, the less the program is woken.
+  virtual int SecondsPerCall() const = 0;
+  virtual void SecondsPassed() = 0;    // each time that many seconds of the minute have passed
   virtual void MinutesChanged() = 0;   // a full minute has passed
   virtual void RunEnded() = 0;         // after the off-idle line
 };
@@ -42,10 +49,16 @@ class RunInputs {
 struct RunPorts {
   AolClient& aol;
   EventLoop& events;
-  HandleFile handle_file;
+  SettingsStore settings;
   MessageBoxes& boxes;
   RunInputs& inputs;
 };
+
+// What Start and Stop refuse for (after the guard), with the mode and the boxes as they
+// stand: no idler picked, or a box of the mode empty; nothing when they would go ahead.
+enum class Missing { Idler, Box };
+std::optional<Missing> WhatIsMissing(RunInputs& inputs, const IdleState& state);
+std::string_view MissingMessage(Missing what);
 
 // The click on "Start". Returns when the run has ended or was refused. While a run is under
 // way (from an accepted Start until its off-idle line) it does nothing at all: Start stays

@@ -18,20 +18,22 @@ WriteResult WriteSetting(ProfileFile& profile, std::string_view section, std::st
   return profile.WritePrivateProfileStringA(section, AsciiUpper(key), value, file);
 }
 
-std::string ReadHandle(HandleFile file) {
-  return ReadSetting(file.profile, "handle", "handle", SettingsFile(file.process));
+std::string ReadHandle(SettingsStore settings) {
+  return ReadSetting(settings.profile, "handle", "handle", SettingsFile(settings.process));
 }
 
-WriteResult WriteHandle(HandleFile file, std::string_view handle) {
-  return WriteSetting(file.profile, "handle", "handle", handle, SettingsFile(file.process));
+WriteResult WriteHandle(SettingsStore settings, std::string_view handle) {
+  return WriteSetting(settings.profile, "handle", "handle", handle, SettingsFile(settings.process));
 }
 
 void ShowMessage(MessageBoxes& boxes, std::string_view text) { boxes.MessageBoxA(text, kProgramName, kBoxStyle); }
 
-bool ReservedHandleGuard(HandleFile file, MessageBoxes& boxes, std::string_view handle) {
-  if (handle != "vorn" && handle != "tamsel") return false;
+bool IsReservedHandle(std::string_view handle) { return handle == "vorn" || handle == "tamsel"; }
+
+bool ReservedHandleGuard(SettingsStore settings, MessageBoxes& boxes, std::string_view handle) {
+  if (!IsReservedHandle(handle)) return false;
   ShowMessage(boxes, RebukeMessage);
-  WriteHandle(file, ReplacementHandle);
+  WriteHandle(settings, ReplacementHandle);
   return true;
 }
 

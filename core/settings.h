@@ -32,19 +32,22 @@ std::string ReadSetting(ProfileFile& profile, std::string_view section, std::str
 WriteResult WriteSetting(ProfileFile& profile, std::string_view section, std::string_view key,
                          std::string_view value, std::string_view file);
 
-// Where the handle is kept: the settings file beside the program.
-struct HandleFile {
+// The settings file beside the program, as the program reads and writes it.
+struct SettingsStore {
   ProfileFile& profile;
   Process& process;
 };
 
 // The stored handle: section "handle", key "handle" of the settings file.
-std::string ReadHandle(HandleFile file);
-WriteResult WriteHandle(HandleFile file, std::string_view handle);
+std::string ReadHandle(SettingsStore settings);
+WriteResult WriteHandle(SettingsStore settings, std::string_view handle);
 
-// True when `handle` is "vorn" or "tamsel" (exactly): the rebuke has then been shown and
-// ReplacementHandle stored (core/texts.h). False otherwise, having done nothing.
-bool ReservedHandleGuard(HandleFile file, MessageBoxes& boxes, std::string_view handle);
+// "vorn" or "tamsel", exactly.
+bool IsReservedHandle(std::string_view handle);
+
+// True when `handle` is reserved: the rebuke has then been shown and ReplacementHandle
+// stored (core/texts.h). False otherwise, having done nothing.
+bool ReservedHandleGuard(SettingsStore settings, MessageBoxes& boxes, std::string_view handle);
 
 // Shows a message box with the program's title and style and waits until it is dismissed.
 void ShowMessage(MessageBoxes& boxes, std::string_view text);

@@ -2,7 +2,7 @@
 
 namespace zantic {
 
-std::string HandleNotSavedMessage(WriteResult why) {
+std::string HandleNotSavedMessage(WriteResult why, std::string_view what) {
   std::string reason;
   switch (why) {
     case WriteResult::Written: return {};
@@ -23,7 +23,7 @@ std::string HandleNotSavedMessage(WriteResult why) {
                "file).";
       break;
   }
-  return "Your handle could not be saved: " + reason;
+  return std::string(what) + " could not be saved: " + reason;
 }
 
 std::string GreetingsText() {
@@ -39,10 +39,20 @@ std::string HelpText() {
          std::string(SecondWebAddress);
 }
 
-std::string TrayTip(const IdleState& state) {
+std::string TrayTip(const IdleState& state, bool by_itself) {
   if (!state.RunUnderWay) return std::string(kProgramName);
-  return std::string(kProgramName) + " - idling, " + state.Minutes + " minute(s)";
+  return std::string(kProgramName) + " - idling" + (by_itself ? " by itself, " : ", ") + state.Minutes + " minute(s)";
 }
+
+std::string WaitingTip(std::string_view why) {
+  return std::string(kProgramName) + " - waiting to idle by itself: " + std::string(why);
+}
+
+std::string IdleByItselfItem(std::string_view minutes, bool one) {
+  return "Idle by itself after " + std::string(minutes) + (one ? " minute away" : " minutes away");
+}
+
+std::string DelayItem(std::string_view minutes) { return std::string(minutes) + " minutes"; }
 
 std::string DigestHeading(std::size_t others, std::string_view minutes, std::size_t mentioned,
                           std::size_t not_kept) {

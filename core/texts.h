@@ -28,8 +28,9 @@ inline constexpr std::string_view kPickAnIdler = "Please pick an idler before cl
 inline constexpr std::string_view kFillInAllBoxes = "you need to fill in all boxes";
 // "set" with the handle entry empty.
 inline constexpr std::string_view kEnterHandleFirst = "Please enter your handle first";
-// A handle that could not be stored: that it was not saved, and why.
-std::string HandleNotSavedMessage(WriteResult why);
+// A handle (or, `what`, another choice) that could not be stored: that it was not saved,
+// and why.
+std::string HandleNotSavedMessage(WriteResult why, std::string_view what = "Your handle");
 
 // A second start that finds a running copy that gives no sign of life.
 inline constexpr std::string_view kOtherCopyDoesNotAnswer =
@@ -45,14 +46,30 @@ std::string HelpText();
 
 // --- The tray icon -------------------------------------------------------------------------
 
-// The tooltip: "zantic idle - idling, N minute(s)" during a run, "zantic idle" otherwise.
-std::string TrayTip(const IdleState& state);
+// The tooltip: "zantic idle - idling, N minute(s)" during a run ("idling by itself" for a
+// run the program started), "zantic idle" otherwise.
+std::string TrayTip(const IdleState& state, bool by_itself = false);
+// While idling by itself cannot start a run that is due: "zantic idle - waiting to idle by
+// itself: " and why.
+std::string WaitingTip(std::string_view why);
+inline constexpr std::string_view kWaitForAnIdler = "pick an idler first";
+inline constexpr std::string_view kWaitForTheBoxes = "fill in all boxes first";
+inline constexpr std::string_view kWaitForTheHandlePanel = "finish setting your handle first";
+inline constexpr std::string_view kWaitForStop = "press stop first";
+inline constexpr std::string_view kWaitForAHandle = "set a handle of your own first";
 // The menu's items.
 inline constexpr std::string_view kShowWindow = "Show window";
 inline constexpr std::string_view kHideWindow = "Hide window";
 inline constexpr std::string_view kWhileYouWereAway = "While you were away\xE2\x80\xA6";
 inline constexpr std::string_view kStopIdling = "Stop idling";
 inline constexpr std::string_view kExit = "Exit";
+// "Idle by itself after 10 minutes away" ("1 minute away"), and its "Delay" submenu of
+// "5 minutes" and the others.
+std::string IdleByItselfItem(std::string_view minutes, bool one);
+inline constexpr std::string_view kDelay = "Delay";
+std::string DelayItem(std::string_view minutes);
+// What could not be stored when the choice to idle by itself was not saved.
+inline constexpr std::string_view kIdleByItselfChoice = "Your choice to idle by itself";
 // The balloon that asks whether the user is back.
 inline constexpr std::string_view kBackBalloon = "Back? Click here to stop idling.";
 

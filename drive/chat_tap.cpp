@@ -13,6 +13,11 @@ ChatTap::ChatTap() : scanner_(nullptr, WM_APP) {
   WaitUntil([&] { return scanner_.HasLooked(); });
 }
 
+bool ChatTap::WaitForALook() {
+  const unsigned looks = scanner_.Looks();
+  return WaitUntil([&] { return scanner_.Looks() > looks; });
+}
+
 const std::vector<std::string>& ChatTap::Lines() {
   for (auto& line : scanner_.TakeLines()) lines_.push_back(line.speaker + ":\t" + line.text);
   return lines_;

@@ -17,6 +17,9 @@ class ChatTap {
   ChatTap();
   // Every line reported so far, in order, as the transcript shows it: "speaker:\ttext".
   const std::vector<std::string>& Lines();
+  // Returns once the tap has looked again (after some input, say: it is then at its
+  // quickest pace).
+  bool WaitForALook();
   // The lines from the first that is `first`, once at least `count` of them are in (or
   // after `timeout`).
   std::vector<std::string> LinesFrom(const std::string& first, std::size_t count,

@@ -352,7 +352,8 @@ int Scripted(const std::wstring& out, bool as_windows_xp) {
   });
   rec.Shoot("tray-menu",
             "The icon in the notification area: a click hides or shows the window (no line in the room), "
-            "and its menu opens the digest again, stops idling or exits as \"X\" does.",
+            "and its menu opens the digest again, stops idling, turns idling by itself on or off, or exits "
+            "as \"X\" does.",
             window, frame);
   Key(VK_ESCAPE);
 

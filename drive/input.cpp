@@ -101,4 +101,14 @@ void TypeText(const std::string& utf8) {
   Sleep(150);
 }
 
+bool BusyUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    Key(VK_SHIFT);
+    Sleep(850);
+  }
+  return true;
+}
+
 }  // namespace drive

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <functional>
 #include <string>
 
 namespace drive {
@@ -22,5 +24,8 @@ void XClick(POINT at, int count);
 void Key(WORD vk, bool shift = false);
 // Types the text (UTF-8) into whatever has the keyboard focus.
 void TypeText(const std::string& utf8);
+// A user at the keyboard: Shift, which types nothing, pressed about once a second until
+// `condition` holds (true) or `timeout` has passed.
+bool BusyUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
 }  // namespace drive

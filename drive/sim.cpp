@@ -363,9 +363,9 @@ std::optional<Sim::Exchange> Sim::Ask(const std::string& speaker, const std::str
 }
 
 bool Sim::WaitUntilProgramReads(std::chrono::milliseconds timeout) {
-  // A try waits a little more than the scanner's slowest pace (a look every 1.2 s with
+  // A try waits a little more than the scanner's slowest pace (a look every 3 s with
   // nobody at the keyboard) and the answer's way into the room.
-  constexpr auto kTry = std::chrono::milliseconds(1600);
+  constexpr auto kTry = std::chrono::milliseconds(3500);
   const std::string user = Narrow(options_.screen_name);
   return WaitUntil([&] { return Ask(user, "show", zantic::ShownLine(), kTry).has_value(); }, timeout);
 }

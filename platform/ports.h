@@ -7,6 +7,7 @@
 // and from the system's ANSI code page exactly where the platform call would.
 #pragma once
 
+#include "platform/check_timer.h"
 #include "platform/code_page.h"
 #include "platform/event_loop.h"
 #include "platform/file_system.h"

@@ -31,25 +31,26 @@ void Hide(FormControls& form, std::initializer_list<Control> controls) {
 
 }  // namespace
 
-std::string Form1::Inputs::Reason() { return form_.GetText(C::Text1); }
-std::string Form1::Inputs::LinkDescription() { return form_.GetText(C::Text2); }
-std::string Form1::Inputs::LinkUrl() { return form_.GetText(C::Text3); }
+std::string FormRunInputs::Reason() { return form_.GetText(C::Text1); }
+std::string FormRunInputs::LinkDescription() { return form_.GetText(C::Text2); }
+std::string FormRunInputs::LinkUrl() { return form_.GetText(C::Text3); }
 
-void Form1::Inputs::Lock() {
+void FormRunInputs::Lock() {
   for (Control c : {C::Text1, C::Text2, C::Text3, C::Label7}) form_.SetEnabled(c, false);
 }
 
-void Form1::Inputs::Unlock() {
+void FormRunInputs::Unlock() {
   for (Control c : {C::Text1, C::Text2, C::Text3, C::Label7}) form_.SetEnabled(c, true);
 }
 
 void Form1::Form_Load() {
-  ReservedHandleGuard(p_.handle_file(), p_.boxes, ReadHandle(p_.handle_file()));
+  ReservedHandleGuard(p_.settings(), p_.boxes, ReadHandle(p_.settings()));
   p_.chat1.StartScanning();
   KeepOnTop(p_.own_window, p_.form.FormWindow());
   state_.Mode = IdleMode::None;
-  SendChatLine(p_.aol, LoadedByLine(ReadHandle(p_.handle_file())));
+  SendChatLine(p_.aol, LoadedByLine(ReadHandle(p_.settings())));
   loaded_ = true;
+  LoadAutoIdle();
 }
 
 void Form1::Form_MouseDown(MouseButton button) {
@@ -78,6 +79,7 @@ void Form1::Chat1_ChatLine(std::string_view speaker, std::string_view text) {
 }
 
 void Form1::Click(Control label) {
+  auto_idle_.UserPresent(p_.input.TickMs());  // a click on the window is the user, surely
   switch (label) {
     case C::Label2: return Label2_Click();
     case C::Label3: return Label3_Click();
@@ -100,7 +102,7 @@ void Form1::Click(Control label) {
 // a client that does not answer are waited for a little, not for ever.
 void Form1::Label2_Click() {
   ending_ = true;
-  SendChatLine(p_.aol, UnloadedByLine(ReadHandle(p_.handle_file())));
+  SendChatLine(p_.aol, UnloadedByLine(ReadHandle(p_.settings())));
   Pause(p_.events, 0.4);
   SlideOutWindow(p_.own_window, p_.events, p_.form.FormWindow());
   p_.aol.Drain(kExitDrainSeconds);
@@ -177,7 +179,7 @@ void Form1::Label13_Click() {
   FormControls& f = p_.form;
   Hide(f, {C::Label13, C::Label9, C::Label10, C::Label11, C::Label12});
   Show(f, {C::Text1});
-  f.SetText(C::Text1, ReadHandle(p_.handle_file()));
+  f.SetText(C::Text1, ReadHandle(p_.settings()));
   Hide(f, {C::Label7, C::Label8});
   Show(f, {C::Label14});
 }
@@ -187,19 +189,19 @@ void Form1::Label14_Click() {
   FormControls& f = p_.form;
   if (f.GetText(C::Text1).empty()) {
     ShowMessage(p_.boxes, kEnterHandleFirst);
-    f.SetText(C::Text1, ReadHandle(p_.handle_file()));
+    f.SetText(C::Text1, ReadHandle(p_.settings()));
     return;
   }
   // It is the handle stored so far that the guard tests, not the new one.
-  if (ReservedHandleGuard(p_.handle_file(), p_.boxes, ReadHandle(p_.handle_file()))) {
-    f.SetText(C::Text1, ReadHandle(p_.handle_file()));
+  if (ReservedHandleGuard(p_.settings(), p_.boxes, ReadHandle(p_.settings()))) {
+    f.SetText(C::Text1, ReadHandle(p_.settings()));
     return;
   }
   // Stored first, announced only once stored: the room must not hear of a handle that the
   // next start would not know. A handle that could not be stored is the user's to hear of,
   // and the entry stays open with it.
   const std::string handle = f.GetText(C::Text1);
-  if (const WriteResult written = WriteHandle(p_.handle_file(), handle); written != WriteResult::Written) {
+  if (const WriteResult written = WriteHandle(p_.settings(), handle); written != WriteResult::Written) {
     ShowMessage(p_.boxes, HandleNotSavedMessage(written));
     return;
   }

@@ -9,20 +9,43 @@
 #include <string_view>
 #include <vector>
 
+#include "core/auto_idle.h"
 #include "core/back_nudge.h"
 #include "core/digest.h"
 #include "core/idle_run.h"
 #include "core/idle_state.h"
+#include "core/texts.h"
 #include "ui/program_ports.h"
 
 namespace zantic {
 
-enum class TrayCommand { ShowOrHide = 1, WhileYouWereAway, StopIdling, Exit };
+// IdleDelay opens the submenu of IdleAfter5 to IdleAfter30.
+enum class TrayCommand {
+  ShowOrHide = 1, WhileYouWereAway, StopIdling, Exit,
+  IdleByItself, IdleDelay, IdleAfter5, IdleAfter10, IdleAfter15, IdleAfter30,
+};
 struct TrayMenuItem {
   TrayCommand command;
   std::string text;
   bool enabled;
+  bool checked = false;
+  std::vector<TrayMenuItem> submenu = {};
   bool operator==(const TrayMenuItem&) const = default;
+};
+
+// The boxes a run reads and the inputs it locks, on the main window: Text1 to Text3 and
+// "Start".
+class FormRunInputs final : public RunInputs {
+ public:
+  explicit FormRunInputs(FormControls& form) : form_(form) {}
+  std::string Reason() override;
+  std::string LinkDescription() override;
+  std::string LinkUrl() override;
+  void Lock() override;
+  void Unlock() override;
+
+ private:
+  FormControls& form_;
 };
 
 // What this copy answers another copy that was started: its window is back in front (the
@@ -81,6 +104,9 @@ class Form1 {
   // Another copy of the program was started: this one's window comes back to the front,
   // once it is loaded and unless it is ending.
   CopyAnswer AnotherCopyStarted();
+  // The check of idling by itself, every few seconds while it is on and no run is under way
+  // (ui/form1_auto.cpp).
+  void AutoIdle_Timer();
   // The digest of the last run that ended (an empty one before that).
   const RoomDigest& LastDigest() const { return last_digest_; }
 
@@ -99,45 +125,48 @@ class Form1 {
   void Label14_Click();  // "set"
 
  private:
-  // The boxes a run reads and the inputs it locks: Text1 to Text3 and "Start".
-  class Inputs final : public RunInputs {
-   public:
-    explicit Inputs(FormControls& form) : form_(form) {}
-    std::string Reason() override;
-    std::string LinkDescription() override;
-    std::string LinkUrl() override;
-    void Lock() override;
-    void Unlock() override;
-
-   private:
-    FormControls& form_;
-  };
   // Follows each run for the tray's tooltip, the digest and the nudge.
   class Follower final : public RunObserver {
    public:
     explicit Follower(Form1& form) : f_(form) {}
     void RunBegan() override;
-    void SecondPassed() override;
+    int SecondsPerCall() const override { return BackNudge::kCheckSeconds; }
+    void SecondsPassed() override;
     void MinutesChanged() override;
     void RunEnded() override;
 
    private:
     Form1& f_;
   };
-  RunPorts ForRun() { return {p_.aol, p_.events, p_.handle_file(), p_.boxes, inputs_}; }
+  RunPorts ForRun() { return {p_.aol, p_.events, p_.settings(), p_.boxes, inputs_}; }
   void ShowWindowInFront();
   void ShowLastDigest();
   bool TrayWorks() const { return loaded_ && !ending_; }
   void DigestLine(std::string_view speaker, std::string_view text);
   void LookUpScreenName();
+  // Idling by itself (ui/form1_auto.cpp).
+  void LoadAutoIdle();
+  void AutoIdleCheck();
+  void StartByItself();
+  std::string WhyAutoIdleWaits();
+  void FollowTimer();
+  void AutoIdleRunBegan();
+  void AutoIdleRunEnded();
+  std::vector<TrayMenuItem> AutoIdleMenu();
+  void AutoIdle_Command(TrayCommand command);
+  // The tooltip as things stand, given to the tray when it changes.
+  void ShowTip();
 
   Ports p_;
   IdleState state_;
-  Inputs inputs_{p_.form};
+  FormRunInputs inputs_{p_.form};
   Follower follower_{*this};
   RoomDigest digest_, last_digest_;
   BackNudge nudge_;
-  int run_seconds_ = 0;
+  AutoIdle auto_idle_;
+  bool starting_by_itself_ = false;
+  std::string waiting_;            // why idling by itself waits, when it is due
+  std::string tip_{kProgramName};
   double next_name_look_ = 0;  // on the event loop's clock
   bool loaded_ = false;        // the load sequence has ended
   bool ending_ = false;        // "X" has begun

@@ -24,10 +24,13 @@ void Form1::Tray_Click() {
 
 std::vector<TrayMenuItem> Form1::TrayMenu() {
   if (!TrayWorks()) return {};
-  return {{TrayCommand::ShowOrHide, std::string(p_.form.IsFormShown() ? kHideWindow : kShowWindow), true},
-          {TrayCommand::WhileYouWereAway, std::string(kWhileYouWereAway), true},
-          {TrayCommand::StopIdling, std::string(kStopIdling), state_.RunUnderWay && state_.Running},
-          {TrayCommand::Exit, std::string(kExit), true}};
+  std::vector<TrayMenuItem> items = {
+      {TrayCommand::ShowOrHide, std::string(p_.form.IsFormShown() ? kHideWindow : kShowWindow), true},
+      {TrayCommand::WhileYouWereAway, std::string(kWhileYouWereAway), true},
+      {TrayCommand::StopIdling, std::string(kStopIdling), state_.RunUnderWay && state_.Running}};
+  for (TrayMenuItem& item : AutoIdleMenu()) items.push_back(std::move(item));
+  items.push_back({TrayCommand::Exit, std::string(kExit), true});
+  return items;
 }
 
 void Form1::Tray_Command(TrayCommand command) {
@@ -37,6 +40,7 @@ void Form1::Tray_Command(TrayCommand command) {
     case TrayCommand::WhileYouWereAway: return ShowLastDigest();
     case TrayCommand::StopIdling: return Label8_Click();
     case TrayCommand::Exit: return Label2_Click();
+    default: return AutoIdle_Command(command);
   }
 }
 
@@ -80,26 +84,27 @@ void Form1::LookUpScreenName() {
 }
 
 void Form1::Follower::RunBegan() {
-  f_.digest_.Begin("", ReadHandle(f_.p_.handle_file()));
+  f_.digest_.Begin("", ReadHandle(f_.p_.settings()));
   f_.LookUpScreenName();
   f_.nudge_.Begin(f_.p_.input.TickMs());
-  f_.run_seconds_ = 0;
-  f_.p_.tray.SetTip(TrayTip(f_.state_));
+  f_.AutoIdleRunBegan();
+  f_.ShowTip();
 }
 
-void Form1::Follower::SecondPassed() {
-  if (++f_.run_seconds_ % BackNudge::kCheckSeconds != 0) return;
+void Form1::Follower::SecondsPassed() {
+  if (f_.auto_idle_.OwnRun()) return f_.AutoIdleCheck();  // it stops by itself: no nudge
   if (f_.nudge_.Check(f_.p_.input.TickMs(), f_.p_.input.LastInputTickMs())) {
     f_.p_.tray.ShowBalloon(kProgramName, kBackBalloon);
   }
 }
 
-void Form1::Follower::MinutesChanged() { f_.p_.tray.SetTip(TrayTip(f_.state_)); }
+void Form1::Follower::MinutesChanged() { f_.ShowTip(); }
 
 void Form1::Follower::RunEnded() {
   f_.digest_.End(f_.state_.Minutes);
   f_.last_digest_ = f_.digest_;
-  f_.p_.tray.SetTip(TrayTip(f_.state_));
+  f_.AutoIdleRunEnded();
+  f_.ShowTip();
   if (f_.last_digest_.mentioned() > 0) f_.ShowLastDigest();
 }
 

@@ -27,9 +27,10 @@ struct Ports {
   TrayIcon& tray;
   DigestView& digest_view;
   UserInput& input;
+  CheckTimer& timer;  // the auto-idle checks, while no run is under way
 
-  // The settings file that keeps the handle.
-  HandleFile handle_file() const { return {profile, process}; }
+  // The settings file beside the program.
+  SettingsStore settings() const { return {profile, process}; }
 };
 
 }  // namespace zantic

@@ -62,7 +62,7 @@ double Win32EventLoop::Now() {
   return static_cast<double>(counter.QuadPart) * seconds_per_tick_;
 }
 
-void Win32EventLoop::WaitForEvents(double deadline) {
+bool Win32EventLoop::WaitForEvents(double deadline) {
   // Under Wine a wait lasts its length rounded up to whole milliseconds plus 0.1 to 1 ms,
   // so a plain wait ends on average more than half a millisecond late, and sixty of them
   // make a minute 40 ms long. Instead a wait for events until the last stretch before the
@@ -70,29 +70,29 @@ void Win32EventLoop::WaitForEvents(double deadline) {
   // through without another round trip to the window system (events that come in it wait
   // for the pause's end, a millisecond or two); elsewhere a timed wait of whole
   // milliseconds and the last fraction yielding the processor. Each stage returns to the
-  // caller, which handles any events that came.
+  // caller, which handles the events that came when told so.
   const double remaining = deadline - Now();
-  if (remaining <= 0) return;
+  if (remaining <= 0) return false;
   const double last_stretch = delay_ ? 0.0015 : 0.002;
   if (remaining > last_stretch + 0.001 || !timer_) {
     const double until = timer_ ? remaining - last_stretch : remaining;
     const DWORD ms = static_cast<DWORD>(timer_ ? std::floor(until * 1000.0) : std::ceil(until * 1000.0));
-    MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    return;
+    return MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT;
   }
   if (delay_) {
     SleepUntil(deadline);
-    return;
+    return false;
   }
   if (remaining >= 0.001) {
     LARGE_INTEGER due;
     due.QuadPart = -static_cast<LONGLONG>(std::floor(remaining * 1000.0)) * 10000;  // whole ms
     SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE);
-    MsgWaitForMultipleObjectsEx(1, &timer_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &timer_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     CancelWaitableTimer(timer_);
-    return;
+    return woke != WAIT_OBJECT_0;  // not the timer: input, or a failed wait (pump to be sure)
   }
   while (Now() < deadline) SwitchToThread();
+  return false;
 }
 
 // Sleeps until the deadline, each sleep shortened by how late such sleeps have ended so

@@ -22,7 +22,7 @@ class Win32EventLoop final : public EventLoop {
 
   void PumpEvents() override;
   double Now() override;
-  void WaitForEvents(double deadline) override;
+  bool WaitForEvents(double deadline) override;
 
   // Handles one message as PumpEvents does (for the outermost message loop).
   void Dispatch(MSG& msg);

@@ -24,31 +24,15 @@ using drive::Program;
 using drive::Sim;
 using zantic::Control;
 
-TEST(AwayE2E, ASecondStartBringsTheFirstCopyBackAndEndsWithoutAWord) {
-  Sim sim;
-  Program first;
-  ASSERT_TRUE(sim.Ready() && first.Ready());
-  ASSERT_TRUE(sim.Ask("Pat Doe", "hide", zantic::HiddenLine()));
-  ASSERT_FALSE(IsWindowVisible(first.Window()));
-  const std::size_t lines = sim.ChatLines().size();
-  Program second({.dir = {}, .settings = {}, .wait_shown = false});
-  ASSERT_TRUE(second.Ended(seconds(10)));
-  DWORD code = 1;
-  GetExitCodeProcess(second.Process(), &code);
-  EXPECT_EQ(code, 0u);
-  EXPECT_TRUE(drive::WaitUntil([&] { return IsWindowVisible(first.Window()) != FALSE; }));
-  Sleep(500);
-  EXPECT_EQ(sim.ChatLines().size(), lines) << "the room hears nothing of it";
-}
-
-// A reserved handle written into the file by hand: the rebuke comes first, and while its box
-// is up neither the tray icon (a click, its menu's "Exit") nor a second start changes
-// anything. Once the box is answered the window shows, the second start ends, loaded-by is
-// the room's first line, the file is mended in its own spelling, and the tray works.
-TEST(AwayE2E, DuringTheLoadsBoxTheTrayAndASecondStartWaitForIt) {
+// A reserved handle written into the file by hand. While the load's rebuke box is up, the
+// window does not show and no line is posted, and neither the tray icon (a click, its
+// menu's "Exit") nor a second start changes anything: once the box is answered the file is
+// mended, the window shows, the second start ends, loaded-by is the room's first line, and
+// the tray works. A third start, the window hidden, brings it back without a word.
+TEST(AwayE2E, DuringTheLoadsBoxTheTrayAndASecondStartWaitForItAndAThirdBringsTheWindowBack) {
   Sim sim;
   ASSERT_TRUE(sim.Ready());
-  Program first({.dir = {}, .settings = "[HANDLE]\r\nhandle=tamsel\r\n", .wait_shown = false});
+  Program first({.dir = {}, .settings = "[HANDLE]\nhandle=tamsel\n", .wait_shown = false});
   const HWND box = drive::WaitForBox();
   ASSERT_TRUE(box && first.WaitMade());
   EXPECT_EQ(drive::BoxText(box), zantic::RebukeMessage);
@@ -61,15 +45,24 @@ TEST(AwayE2E, DuringTheLoadsBoxTheTrayAndASecondStartWaitForIt) {
   Program second({.dir = {}, .settings = {}, .wait_shown = false});
   EXPECT_FALSE(second.Ended(seconds(2))) << "it waits for the first copy's window";
   EXPECT_FALSE(IsWindowVisible(first.Window()));
+  EXPECT_TRUE(sim.ChatLines().empty());
   ASSERT_TRUE(drive::AnswerBox(box));
   ASSERT_TRUE(first.WaitShown());
   EXPECT_TRUE(second.Ended(seconds(10)));
   const std::string loaded = zantic::LoadedByLine(zantic::ReplacementHandle);
   ASSERT_TRUE(sim.WaitForChat(loaded));
   EXPECT_EQ(sim.ChatTexts(), std::vector<std::string>{loaded});
-  EXPECT_EQ(drive::ReadFileBytes(first.SettingsPath()), "[HANDLE]\r\nhandle=" + std::string(zantic::ReplacementHandle) + "\r\n");
+  EXPECT_EQ(drive::ReadFileBytes(first.SettingsPath()), "[HANDLE]\nhandle=" + std::string(zantic::ReplacementHandle) + "\n");
   first.TrayEvent(NIN_SELECT);
   EXPECT_TRUE(drive::WaitUntil([&] { return !IsWindowVisible(first.Window()); }));
+  Program third({.dir = {}, .settings = {}, .wait_shown = false});
+  ASSERT_TRUE(third.Ended(seconds(10)));
+  DWORD code = 1;
+  GetExitCodeProcess(third.Process(), &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(drive::WaitUntil([&] { return IsWindowVisible(first.Window()) != FALSE; }));
+  Sleep(500);
+  EXPECT_EQ(sim.ChatTexts(), std::vector<std::string>{loaded}) << "the room hears nothing of it";
 }
 
 // A start right after the copy before it was killed, or while it is being killed (before
@@ -88,7 +81,9 @@ TEST(AwayE2E, AStartRightAfterACopyWasKilledOrWhileOneEndsShowsItsWindow) {
     } else if (kill_ms == 0) {
       TerminateProcess(copy->Process(), 1);
     }
-    auto next = std::make_unique<Program>(Program::Options{.wait_shown = false});
+    Program::Options unseen;
+    unseen.wait_shown = false;
+    auto next = std::make_unique<Program>(unseen);
     if (kill_ms > 0) {
       Sleep(kill_ms);
       TerminateProcess(copy->Process(), 1);

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/announcement.h"
-#include "core/texts.h"
 #include "drive/program.h"
 #include "drive/sim.h"
 #include "ui/form1.h"

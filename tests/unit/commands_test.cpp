@@ -1,5 +1,5 @@
-// The quick commands, the exit, the press on the background, and the chat commands "hide"
-// and "show".
+// The quick commands, the exit, and the chat commands "hide" and "show". (A press on the
+// background: the window's end-to-end drag test.)
 #include <gtest/gtest.h>
 
 #include "aol/instant_message.h"
@@ -80,21 +80,6 @@ TEST(Exit, AnnouncesTheStoredHandleUnguardedSlidesOutAndEnds) {
   EXPECT_DOUBLE_EQ(h.own_window.tops[h.form.window], 7500);
   EXPECT_EQ(h.aol.drains, std::vector<double>{2}) << "lines on their way are waited for, a little";
   EXPECT_EQ(h.journal.back(), "end");
-}
-
-TEST(Exit, DuringARunEndsWithoutTheOffIdleLine) {
-  Harness h;
-  h.form1.Click(C::Label4);
-  h.ClickAt(30, C::Label2);
-  EXPECT_THROW(h.form1.Click(C::Label7), fakes::ProgramEnded);
-  EXPECT_EQ(h.LineTexts(), (std::vector<std::string>{BeganLine(), ReasonLine("reason"), UnloadedByLine("")}));
-}
-
-TEST(Background, APressBringsTheWindowToTheTopAndStartsTheMove) {
-  Harness h;
-  h.form1.Form_MouseDown(MouseButton::Middle);
-  EXPECT_EQ(h.own_window.window_pos_calls.size(), 1u);
-  EXPECT_EQ(h.own_window.mouse_moves, (std::vector<std::pair<Hwnd, MouseButton>>{{h.form.window, MouseButton::Middle}}));
 }
 
 struct ChatCase {

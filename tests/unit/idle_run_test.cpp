@@ -6,6 +6,8 @@
 
 #include "core/announcement.h"
 #include "core/idle_run.h"
+#include "core/pause.h"
+#include "core/settings.h"
 #include "core/texts.h"
 #include "fakes/harness.h"
 
@@ -36,6 +38,8 @@ using Action = std::function<void(Picked&)>;
 Action Click(C label) { return [label](Picked& h) { h.form1.Click(label); }; }
 Action Empty(C box) { return [box](Picked& h) { h.form.SetText(box, ""); }; }
 Action StoreHandle(std::string handle) { return [handle](Picked& h) { h.StoreHandle(handle); }; }
+// A box held open for `seconds`: its own loop handles the window's events until it closes.
+Action Box(double seconds) { return [seconds](Picked& h) { Pause(h.clock, seconds); }; }
 
 struct RunCase {
   const char* name;
@@ -69,9 +73,24 @@ const PostedLine kBegan{0, BeganLine()}, kReasonAt{0.7, kReason}, kFirstAt{1.3, 
 INSTANTIATE_TEST_SUITE_P(
     Runs, Run,
     testing::Values(
-        // Stop is noticed at the end of the one-second pause it fell into.
+        // Stop is noticed at the next whole second of the minute's grid (from 0.7 s, after
+        // the reason line; from 61.4 s in the second minute).
         RunCase{"StopWithinTheFirstMinute", IdleMode::Regular, {{10.2, Click(C::Label8)}},
                 {kBegan, kReasonAt, {10.7, OffIdleLine("Pat", "0")}}},
+        RunCase{"StopJustAfterASecond", IdleMode::Regular, {{10.701, Click(C::Label8)}},
+                {kBegan, kReasonAt, {11.7, OffIdleLine("Pat", "0")}}},
+        RunCase{"StopOnTheSecondMinutesGrid", IdleMode::Regular, {{100.05, Click(C::Label8)}},
+                {kBegan, kReasonAt, {60.7, MinuteLine("1")}, {61.4, kReason}, {100.4, OffIdleLine("Pat", "1")}}},
+        // A box held open across seconds does not push the minute back; one held past the
+        // minute's end holds the minute line until it closes, and the next minute counts
+        // from the step after it. Stop while a box is open is noticed when it closes.
+        RunCase{"ABoxHeldOpenAcrossSeconds", IdleMode::Regular, {{10.2, Box(3.3)}, {70, Click(C::Label8)}},
+                {kBegan, kReasonAt, {60.7, MinuteLine("1")}, {61.4, kReason}, {70.4, OffIdleLine("Pat", "1")}}},
+        RunCase{"ABoxHeldOpenPastTheMinute", IdleMode::Regular, {{59, Box(3)}, {130, Click(C::Label8)}},
+                {kBegan, kReasonAt, {62, MinuteLine("1")}, {62.7, kReason}, {122.7, MinuteLine("2")},
+                 {123.4, kReason}, {130.4, OffIdleLine("Pat", "2")}}},
+        RunCase{"StopWhileABoxIsOpen", IdleMode::Regular, {{10.2, Box(3.3)}, {12, Click(C::Label8)}},
+                {kBegan, kReasonAt, {13.5, OffIdleLine("Pat", "0")}}},
         RunCase{"ThreeMinutesAndTwentySeconds", IdleMode::Regular, {{202.8, Click(C::Label8)}},
                 {kBegan, kReasonAt, {60.7, MinuteLine("1")}, {61.4, kReason}, {121.4, MinuteLine("2")},
                  {122.1, kReason}, {182.1, MinuteLine("3")}, {182.8, kReason}, {203.8, OffIdleLine("Pat", "3")}}},
@@ -132,6 +151,49 @@ TEST(Run, LocksTheInputsWhileItUsesThem) {
     h.ClickAt(c.stop, C::Label8);
     h.form1.Click(C::Label7);
     EXPECT_EQ(locked(), c.locked_after) << c.name;
+  }
+}
+
+// A quiet run whose observer wants to be told every `every` seconds: how often its wait
+// wakes in its second minute (61.4 s to 122.1 s: the minute and the step's 0.7 s pause
+// after it), and when the observer is told.
+struct WakeCase {
+  const char* name;
+  int every;
+  int waits;
+  std::vector<double> told;  // the second minute's calls, from its start
+};
+
+TEST(Run, SleepsThroughItsQuietSecondsOnTheMinutesGrid) {
+  const WakeCase cases[] = {
+      {"OnlyTheMinute", 60, 2, {60}},
+      {"TheNudgesChecks", 5, 13, {5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60}},
+      {"EveryTwentySeconds", 20, 4, {20, 40, 60}},
+      {"NotADivisorOfTheMinute", 25, 4, {25, 50, 60}},
+  };
+  for (const WakeCase& c : cases) {
+    Picked h(IdleMode::Regular);
+    struct Counter final : RunObserver {
+      Picked& h;
+      int every;
+      std::vector<int> waits_at_minute;
+      std::vector<double> told;
+      Counter(Picked& h, int every) : h(h), every(every) {}
+      void RunBegan() override {}
+      int SecondsPerCall() const override { return every; }
+      void SecondsPassed() override {
+        if (waits_at_minute.size() == 1) told.push_back(h.clock.Now() - 61.4);
+      }
+      void MinutesChanged() override { waits_at_minute.push_back(h.clock.waits); }
+      void RunEnded() override {}
+    } counter(h, c.every);
+    h.ClickAt(130, C::Label8);
+    FormRunInputs inputs(h.form);
+    StartIdleRun({h.aol, h.clock, h.ports.settings(), h.boxes, inputs}, h.form1.State(), &counter);
+    ASSERT_EQ(counter.waits_at_minute.size(), 2u) << c.name;
+    EXPECT_EQ(counter.waits_at_minute[1] - counter.waits_at_minute[0], c.waits) << c.name;
+    ASSERT_EQ(counter.told.size(), c.told.size()) << c.name;
+    for (std::size_t i = 0; i < c.told.size(); ++i) EXPECT_NEAR(counter.told[i], c.told[i], 1e-9) << c.name << " " << i;
   }
 }
 

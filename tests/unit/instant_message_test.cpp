@@ -126,14 +126,5 @@ INSTANTIATE_TEST_SUITE_P(
                kImWindowWaitSeconds + kImOutcomeWaitSeconds}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SendIm, WithNoClientReturnsAtOnce) {
-  FakeDesktop d;
-  fakes::InlineClient aol(d);
-  VirtualClock clock;
-  SetImsOn(aol, clock);
-  EXPECT_EQ(clock.Now(), 0);
-  EXPECT_TRUE(d.Log().empty());
-}
-
 }  // namespace
 }  // namespace zantic

@@ -126,7 +126,7 @@ TEST_P(SetButton, StoresAnnouncesOrRefuses) {
   std::vector<std::string> posted;
   for (auto& handle : c.posted) posted.push_back(HandleChangedLine(handle));
   EXPECT_EQ(h.LineTexts(), posted);
-  EXPECT_EQ(ReadHandle(h.ports.handle_file()), c.stored_after);
+  EXPECT_EQ(ReadHandle(h.ports.settings()), c.stored_after);
   EXPECT_EQ(h.form.GetText(C::Text1), c.entry_after);
   EXPECT_EQ(Shown(h.form), kShown.at(c.panel_left ? Logo : Handle));
 }

@@ -179,26 +179,33 @@ struct Room {
     const std::string text = d.Caption(client.transcript);
     d.SetCaption(client.transcript, text.empty() ? line : text + "\r" + line);
   }
-  // Ticks at the scanner's own pace from `t` on, the user's last input at `input`, a line
-  // said just before the first: how many milliseconds after `t` it is reported.
-  std::uint32_t ReportedAfter(std::uint32_t t, std::uint32_t input) {
-    Say("Kim:\tsomething new");
-    for (std::uint32_t at = t; at < t + 60000; at += scanner.NextTickMs()) {
-      if (!scanner.Tick(at, input).empty()) return at - t;
-    }
-    return 60000;
-  }
 };
 
-TEST(Pace, EveryTickWhileTheUserIsThereOrTheRoomIsBusyElseEveryFourthSlowTick) {
-  constexpr std::uint32_t kT = 100000, kQuiet = 3 * RoomScanner::kQuietTickMs;  // nobody at the keyboard since t = 0
+// Every tick looks; what it finds sets the sleep to the next one.
+TEST(Pace, QuickWhileTheUserIsThereOrTheRoomIsBusyElseSlow) {
+  struct PaceCase {
+    const char* name;
+    std::uint32_t at, input;  // the tick, and the user's last input (nobody since t = 0)
+    bool line;                // a line said before it
+    std::uint32_t next;
+  };
+  constexpr std::uint32_t kT = 100000;
+  const PaceCase cases[] = {
+      {"AQuietRoomNobodyThere", kT, 0, false, RoomScanner::kQuietTickMs},
+      {"ALineSaid", kT + 3000, 0, true, RoomScanner::kTickMs},
+      {"AndMoreLinesAtTheNextLook", kT + 3150, 0, true, RoomScanner::kTickMs},
+      {"ThenALookThatFindsNothing", kT + 3300, 0, false, RoomScanner::kQuietTickMs},
+      {"TheUsersInputFourSecondsAgo", kT + 30000, kT + 26000, false, RoomScanner::kInputTickMs},
+      {"AndInARoomThatIsBusyToo", kT + 30100, kT + 26000, true, RoomScanner::kInputTickMs},
+      {"TheUserGoneForFiveSeconds", kT + 31010, kT + 26000, true, RoomScanner::kTickMs},
+      {"AndTheRoomQuietToo", kT + 31160, kT + 26000, false, RoomScanner::kQuietTickMs},
+  };
   Room room;
-  EXPECT_EQ(room.ReportedAfter(kT, 0), kQuiet) << "a quiet room, nobody there";
-  EXPECT_EQ(room.ReportedAfter(kT + 4900, 0), 0u) << "the room was busy 4 s ago";
-  EXPECT_EQ(room.scanner.NextTickMs(), RoomScanner::kTickMs);
-  EXPECT_EQ(room.ReportedAfter(kT + 9910, 0), kQuiet) << "and 5.01 s ago";
-  EXPECT_EQ(room.ReportedAfter(kT + 30000, kT + 26000), 0u) << "the user's input 4 s ago";
-  EXPECT_EQ(room.scanner.NextTickMs(), RoomScanner::kInputTickMs);
+  for (const PaceCase& c : cases) {
+    if (c.line) room.Say("Kim:\tsomething new");
+    EXPECT_EQ(room.scanner.Tick(c.at, c.input).size(), c.line ? 1u : 0u) << c.name << ": every tick looks";
+    EXPECT_EQ(room.scanner.NextTickMs(), c.next) << c.name;
+  }
 }
 
 // What keeps a quiet look cheap: a room that reads well is not searched for again until

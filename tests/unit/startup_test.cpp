@@ -57,11 +57,11 @@ TEST(Settings, PathKeysAndLengthAreThoseOfTheProfileCalls) {
   h.process.directory = "D:\\";  // a drive's root keeps its separator, and nothing is removed
   EXPECT_EQ(SettingsFile(h.process), "D:\\\\zantic.ini");
   h.WriteSettings("[HANDLE]\nhandle=" + std::string(800, 'x') + "\n");
-  EXPECT_EQ(ReadHandle(h.ports.handle_file()), std::string(749, 'x'));
-  WriteHandle(h.ports.handle_file(), "Kim");
+  EXPECT_EQ(ReadHandle(h.ports.settings()), std::string(749, 'x'));
+  WriteHandle(h.ports.settings(), "Kim");
   EXPECT_EQ(h.SettingsText(), "[HANDLE]\nhandle=Kim\n") << "an existing key keeps its spelling";
   h.files.files.clear();
-  WriteHandle(h.ports.handle_file(), "Kim");
+  WriteHandle(h.ports.settings(), "Kim");
   EXPECT_EQ(h.SettingsText(), "[handle]\r\nHANDLE=Kim\r\n");
 }
 

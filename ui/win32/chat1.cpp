@@ -31,13 +31,16 @@ void Chat1::Run() {
   Win32UserInput input;
   RoomScanner scanner(windows);
   scanner.Look();  // what the room holds now is history
-  looked_ = true;
-  // Sleep, not a wait on an event: under Wine a sleep stays in the process, where a wait
-  // is one more round trip to the wineserver at every look.
+  ++looks_;
+  // Sleep, not a wait on an event the main thread could set when the user touches our
+  // window: under Wine a sleep stays in the process, where a wait is one more round trip
+  // to the wineserver at every look (two wakeups instead of one), and what the user types
+  // into the client, the input that matters here, never reaches our window anyway.
   for (;;) {
     Sleep(scanner.NextTickMs());
     if (stop_) return;
     auto lines = scanner.Tick(input.TickMs(), input.LastInputTickMs());
+    ++looks_;
     if (lines.empty()) continue;
     std::lock_guard<std::mutex> lock(mutex_);
     pending_.insert(pending_.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));

@@ -30,7 +30,9 @@ class Chat1 final : public ChatScanner {
 
   void StartScanning() override;
   // Whether the first look, which takes what the room holds as history, is done.
-  bool HasLooked() const { return looked_; }
+  bool HasLooked() const { return looks_ > 0; }
+  // Looks done so far.
+  unsigned Looks() const { return looks_; }
   // The lines reported since the last call, in order.
   std::vector<ChatLineReport> TakeLines();
 
@@ -40,7 +42,8 @@ class Chat1 final : public ChatScanner {
 
   HWND window_;
   UINT message_;
-  std::atomic<bool> stop_{false}, looked_{false};
+  std::atomic<bool> stop_{false};
+  std::atomic<unsigned> looks_{0};
   HANDLE thread_ = nullptr;
   std::mutex mutex_;
   std::vector<ChatLineReport> pending_;

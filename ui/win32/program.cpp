@@ -11,6 +11,7 @@
 #include "core/profile_file.h"
 #include "core/settings.h"
 #include "core/texts.h"
+#include "platform/win32/check_timer_win32.h"
 #include "platform/win32/event_loop_win32.h"
 #include "platform/win32/own_window_win32.h"
 #include "platform/win32/system_services_win32.h"
@@ -109,7 +110,10 @@ int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
   });
   window.AttachInbox(inbox);
   Win32OwnWindow own_window;
-  Form1 form(Ports{own_window, aol, events, profile, boxes, process, window.Controls(), chat1, tray, digest, input});
+  Form1* logic = nullptr;
+  Win32CheckTimer timer(window.Handle(), [&logic] { logic->AutoIdle_Timer(); });
+  Form1 form(Ports{own_window, aol, events, profile, boxes, process, window.Controls(), chat1, tray, digest, input, timer});
+  logic = &form;
   window.Attach(form);
   tray.Attach(form);
   own_events.pre_translate = [&window, &digest](MSG& msg) { return window.PreTranslate(msg) || digest.PreTranslate(msg); };

@@ -20,6 +20,25 @@ void Put(wchar_t (&buffer)[N], std::string_view utf8) {
   buffer[n] = L'\0';
 }
 
+// The items, each with its check mark and its submenu; a line above the first of idling
+// by itself and above "Exit". DestroyMenu takes the submenus along.
+void AppendTrayItems(HMENU menu, const std::vector<TrayMenuItem>& items) {
+  for (const TrayMenuItem& item : items) {
+    if (item.command == TrayCommand::Exit || item.command == TrayCommand::IdleByItself) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    }
+    UINT flags = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED) | (item.checked ? MF_CHECKED : MF_UNCHECKED);
+    UINT_PTR id = static_cast<UINT_PTR>(item.command);
+    if (!item.submenu.empty()) {
+      HMENU submenu = CreatePopupMenu();
+      AppendTrayItems(submenu, item.submenu);
+      flags |= MF_POPUP;
+      id = reinterpret_cast<UINT_PTR>(submenu);
+    }
+    AppendMenuW(menu, flags, id, Utf8ToWide(item.text).c_str());
+  }
+}
+
 }  // namespace
 
 Win32Tray::Win32Tray(HWND window, HICON icon) {
@@ -105,11 +124,7 @@ void Win32Tray::ShowMenu(POINT at) {
   const std::vector<TrayMenuItem> items = logic_->TrayMenu();
   if (items.empty()) return;
   HMENU menu = CreatePopupMenu();
-  for (const TrayMenuItem& item : items) {
-    if (item.command == TrayCommand::Exit) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), static_cast<UINT_PTR>(item.command),
-                Utf8ToWide(item.text).c_str());
-  }
+  AppendTrayItems(menu, items);
   // The menu closes when the user clicks elsewhere only if the window is in front.
   SetForegroundWindow(data_.hWnd);
   const int chosen =

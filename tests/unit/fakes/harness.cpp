@@ -6,6 +6,7 @@
 namespace zantic::fakes {
 
 Harness::Harness() : client(desktop.AddClientWithRoom("Pat Doe")) {
+  timer.on_tick = [this] { form1.AutoIdle_Timer(); };
   desktop.on_message = [this](const Message& m) {
     if (m.window == client.entry && m.msg == wm::kChar && m.wparam == 13) {
       lines.push_back({clock.Now(), desktop.Caption(client.entry)});

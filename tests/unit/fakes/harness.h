@@ -37,7 +37,8 @@ class Harness {
   FakeTray tray;
   FakeDigestView digest_view;
   FakeInput input{[this] { return clock.Now(); }};
-  Ports ports{own_window, aol, clock, profile, boxes, process, form, scanner, tray, digest_view, input};
+  FakeTimer timer{clock};
+  Ports ports{own_window, aol, clock, profile, boxes, process, form, scanner, tray, digest_view, input, timer};
   Form1 form1{ports};
 
   // Every line posted into the room, with the virtual time it was sent.

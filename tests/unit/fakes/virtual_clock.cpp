@@ -14,10 +14,34 @@ void VirtualClock::PumpEvents() {
   }
 }
 
-void VirtualClock::WaitForEvents(double deadline) {
-  double until = deadline;
-  if (!events_.empty()) until = std::min(until, events_.begin()->first);
-  now_ = std::max(now_, until);
+bool VirtualClock::WaitForEvents(double deadline) {
+  ++waits;
+  // An event due at the deadline itself is left for the next pass, as a platform's wait
+  // that times out leaves it.
+  const bool event = !events_.empty() && events_.begin()->first < deadline;
+  now_ = std::max(now_, event ? events_.begin()->first : deadline);
+  return event;
+}
+
+void FakeTimer::StartTimer(double seconds) {
+  if (interval == seconds) return;
+  interval = seconds;
+  ++starts;
+  ++generation_;
+  Schedule();
+}
+
+void FakeTimer::StopTimer() {
+  interval = 0;
+  ++generation_;
+}
+
+void FakeTimer::Schedule() {
+  clock_.After(interval, [this, generation = generation_] {
+    if (generation != generation_) return;
+    Schedule();
+    if (on_tick) on_tick();
+  });
 }
 
 }  // namespace zantic::fakes

@@ -19,14 +19,32 @@ class VirtualClock : public EventLoop {
   void After(double dt, std::function<void()> event) { At(now_ + dt, std::move(event)); }
 
   int pumps = 0;
+  int waits = 0;
 
   void PumpEvents() override;
   double Now() override { return now_; }
-  void WaitForEvents(double deadline) override;
+  bool WaitForEvents(double deadline) override;
 
  private:
   double now_;
   std::multimap<double, std::function<void()>> events_;
+};
+
+// The check timer on the virtual clock: while started, a tick every `interval` seconds runs
+// the handler wired to it as an event of the clock.
+class FakeTimer : public CheckTimer {
+ public:
+  explicit FakeTimer(VirtualClock& clock) : clock_(clock) {}
+  std::function<void()> on_tick;
+  double interval = 0;  // 0: stopped
+  int starts = 0;       // from stopped to ticking
+  void StartTimer(double seconds) override;
+  void StopTimer() override;
+
+ private:
+  void Schedule();
+  VirtualClock& clock_;
+  int generation_ = 0;  // ticks scheduled before the last start or stop are dropped
 };
 
 }  // namespace zantic::fakes

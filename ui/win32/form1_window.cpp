@@ -413,7 +413,9 @@ void Form1Window::TrayMenu(POINT at) {
   AppendTrayItems(menu, items);
   // The menu closes when the user clicks elsewhere only if the window is in front.
   SetForegroundWindow(window_);
+  menu_open_ = true;
   const int chosen = TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, window_, nullptr);
+  menu_open_ = false;
   PostMessageW(window_, WM_NULL, 0, 0);
   DestroyMenu(menu);
   if (chosen > 0) logic_->Tray_Command(static_cast<TrayCommand>(chosen));

@@ -61,6 +61,10 @@ class Form1Window final : public BaseWindow<Form1Window>, public FormControls {
   // The event loop's first look at each message: Tab and Shift+Tab move the focus among
   // the edit boxes and the logo. True when the message was handled.
   bool PreTranslate(MSG& msg);
+  // Whether the window waits on the user: its tray menu is open, or a box it owns is up
+  // (the window is disabled then). Nothing is started by itself inside such a wait: the
+  // menu's or the box's own loop would stand still until the run ended.
+  bool WaitsOnTheUser() const { return menu_open_ || !IsWindowEnabled(window_); }
 
   LRESULT HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam);
 
@@ -77,6 +81,7 @@ class Form1Window final : public BaseWindow<Form1Window>, public FormControls {
   bool IsFormShown() override;
 
  private:
+  bool menu_open_ = false;
   static constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::Line1) + 1;
   static constexpr std::size_t kLabelCount = static_cast<std::size_t>(Control::Label14) + 1;
 

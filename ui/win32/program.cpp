@@ -106,7 +106,9 @@ int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
     return lines;
   });
   Form1* logic = nullptr;
-  Win32CheckTimer timer(window.Handle(), [&logic] { logic->AutoIdle_Timer(); });
+  Win32CheckTimer timer(window.Handle(), [&logic, &window] {
+    if (!window.WaitsOnTheUser()) logic->AutoIdle_Timer();
+  });
   Form1 form(Ports{windows, aol, events, profile, boxes, process, window, chat1, tray, digest, input, timer});
   logic = &form;
   window.Attach(form);

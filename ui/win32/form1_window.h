@@ -41,6 +41,10 @@ class Form1Window final : public BaseWindow<Form1Window> {
   // The event loop's first look at each message: Tab and Shift+Tab move the focus among
   // the edit boxes and the logo. True when the message was handled.
   bool PreTranslate(MSG& msg);
+  // Whether the window waits on the user: its tray menu is open, or a box it owns is up
+  // (the window is disabled then). Nothing is started by itself inside such a wait: the
+  // menu's or the box's own loop would stand still until the run ended.
+  bool WaitsOnTheUser() const { return (tray_ && tray_->MenuOpen()) || !IsWindowEnabled(window_); }
 
   LRESULT HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam);
 

@@ -111,7 +111,9 @@ int RunProgram(HINSTANCE instance, const ProgramHooks& hooks) {
   window.AttachInbox(inbox);
   Win32OwnWindow own_window;
   Form1* logic = nullptr;
-  Win32CheckTimer timer(window.Handle(), [&logic] { logic->AutoIdle_Timer(); });
+  Win32CheckTimer timer(window.Handle(), [&logic, &window] {
+    if (!window.WaitsOnTheUser()) logic->AutoIdle_Timer();
+  });
   Form1 form(Ports{own_window, aol, events, profile, boxes, process, window.Controls(), chat1, tray, digest, input, timer});
   logic = &form;
   window.Attach(form);

@@ -127,8 +127,10 @@ void Win32Tray::ShowMenu(POINT at) {
   AppendTrayItems(menu, items);
   // The menu closes when the user clicks elsewhere only if the window is in front.
   SetForegroundWindow(data_.hWnd);
+  menu_open_ = true;
   const int chosen =
       TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, data_.hWnd, nullptr);
+  menu_open_ = false;
   PostMessageW(data_.hWnd, WM_NULL, 0, 0);
   DestroyMenu(menu);
   if (chosen > 0) logic_->Tray_Command(static_cast<TrayCommand>(chosen));

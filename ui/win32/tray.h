@@ -25,6 +25,8 @@ class Win32Tray final : public TrayIcon {
   // A message of the main window that is the tray's: the shell's news of the icon, or its
   // restart (the icon is then added again, with its tip). False for any other message.
   bool HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam);
+  // Whether the icon's menu is open (its own loop runs until it closes).
+  bool MenuOpen() const { return menu_open_; }
 
   void SetTip(std::string_view text) override;
   void ShowBalloon(std::string_view title, std::string_view text) override;
@@ -43,6 +45,7 @@ class Win32Tray final : public TrayIcon {
   void ShowMenu(POINT at);
   void Add();
   Form1* logic_ = nullptr;
+  bool menu_open_ = false;
   NOTIFYICONDATAW data_{};
   bool added_ = false;
   bool version_4_ = false;  // the shell took version 4 (else 3)
